@@ -4,7 +4,8 @@
 set -eu
 
 need=(cmake make g++ g++-mingw-w64-i686-posix binutils-mingw-w64-i686
-      wine wine32:i386 xvfb xdotool imagemagick x11-utils
+      g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+      wine wine64 xvfb xdotool imagemagick x11-utils
       googletest libgtest-dev libbenchmark-dev libfreetype-dev
       fonts-dejavu-core pkg-config)
 

@@ -5,6 +5,6 @@ set -u
 . "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
 comet_wine_prefix
 if [ -z "${DISPLAY:-}" ]; then
-  exec "$COMET_ROOT/tools/with-xvfb.sh" wine "$@"
+  exec "$COMET_ROOT/tools/with-xvfb.sh" "$WINELOADER" "$@"
 fi
-exec wine "$@"
+exec "$WINELOADER" "$@"

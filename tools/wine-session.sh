@@ -4,8 +4,8 @@
 set -u
 . "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
 comet_wine_prefix
-wineserver -p
+"$WINESERVER" -p
 "$COMET_ROOT/tools/with-xvfb.sh" "$@"
 rc=$?
-wineserver -k 2>/dev/null
+"$WINESERVER" -k 2>/dev/null
 exit $rc
