@@ -3,26 +3,8 @@
 #ifndef COMET_DISPLAY_H
 #define COMET_DISPLAY_H
 
-#include "glide/glide.h"
+#include "display/texture_slots.h"
 #include <windows.h>
-
-struct TextureSlot {
-    LONG resourceId;
-    GrTexInfo info;
-    FxU32 startAddress;
-    GuTexPalette palette;
-};
-
-struct AlphaTextureSlot {
-    LONG colorResourceId;
-    LONG alphaResourceId;
-    GrTexInfo info;
-    FxU32 startAddress;
-    GuTexPalette palette;
-};
-
-extern TextureSlot logoSlot;
-extern AlphaTextureSlot flareSlots[2];
 
 bool loadTextures(HINSTANCE instance);
 void setRenderState();
