@@ -12,7 +12,7 @@ taskset -c 0 build/native/bench/comet_bench --benchmark_min_time=1 || status=1
 pacing=build/win64/bench/swap_pacing.exe
 if [ -x "$pacing" ] || [ -f "$pacing" ]; then
   echo "== Display pacing under Wine, 1920x1080 =="
-  COMET_XVFB_SIZE=1920x1080x24 tools/wine-run.sh "$pacing" || status=1
+  env -u DISPLAY COMET_XVFB_SIZE=1920x1080x24 tools/wine-run.sh "$pacing" || status=1
 fi
 
 if [ -f tools/bench-saver.sh ]; then
