@@ -1,0 +1,52 @@
+// What triangle setup hands the span loops: attribute planes, the constant
+// parts of the pipeline and the loop chosen for the current state.
+#ifndef COMET_GLIDE_RASTER_H
+#define COMET_GLIDE_RASTER_H
+
+#include <cstdint>
+
+// An attribute as a plane over the screen: its value at the centre of pixel
+// (x, y) is at0 + x * dx + y * dy.
+struct Plane {
+    double at0, dx, dy;
+    double at(int x, int y) const { return at0 + x * dx + y * dy; }
+};
+
+struct TriangleSetup;
+typedef void (*SpanFn)(const TriangleSetup &t, int y, int x0, int x1);
+
+struct TriangleSetup {
+    // Iterated colour and alpha (0..255), or the tint that scales texels.
+    Plane r, g, b, a;
+    // Texture coordinates in texels; with perspective they are s/w and t/w
+    // scaled to texels, divided per pixel by the oow plane.
+    Plane u, v, oow;
+    bool perspective;
+    int fog; // fog factor when oow is constant
+    const std::uint32_t *texels;
+    int texShift; // log2 of the texture's edge
+    std::uint16_t *target;
+    SpanFn span;
+};
+
+// Inputs of one fragment, before the texture unit and the combine units.
+struct FragmentInput {
+    int r, g, b, a;      // iterated, 0..255
+    std::uint32_t texel; // ARGB as sampled, 0 without a texture
+    int fog;             // 0..255
+};
+
+// The whole pipeline for one pixel, from the current state.
+void shadeFragment(std::uint16_t *pixel, int x, int y, const FragmentInput &in);
+
+// The dither levels of row y, one per x & 3, for the current dither mode.
+const std::uint8_t *ditherRow(int y);
+
+// Chooses the span loop for the current state; fills the colour planes it
+// needs when the colour source is constant.
+void chooseSpanLoop(TriangleSetup &t);
+void spanGeneral(const TriangleSetup &t, int y, int x0, int x1);
+
+int clampChannel(double v);
+
+#endif

@@ -1,0 +1,268 @@
+// Span loops: one specialised loop for each state combination the saver
+// draws with, and the general loop that runs the full pipeline per pixel.
+// A specialised loop falls back to the general one for a span whose
+// attributes would leave their range, so it never needs per-pixel clamps.
+#include "glide/device.h"
+#include "glide/fog.h"
+#include "glide/pixel.h"
+#include "glide/raster.h"
+
+#include <cmath>
+
+namespace {
+
+const std::int32_t CHANNEL_MAX = (256 << 16) - 1;
+
+// A fixed-point (16.16) walk of a plane along a span.
+struct Walk {
+    std::int32_t value, step;
+};
+
+// True when every pixel of the span stays inside [0, limit].
+bool walkSpan(const Plane &p, int x0, int y, int n, std::int32_t limit, Walk &w) {
+    double start = p.at(x0, y) * 65536.0;
+    double step = p.dx * 65536.0;
+    if (!(start >= 0.0 && start <= limit) || !(std::fabs(step) < 1073741824.0)) return false;
+    w.value = static_cast<std::int32_t>(start);
+    w.step = static_cast<std::int32_t>(std::lrint(step));
+    std::int64_t end = w.value + static_cast<std::int64_t>(w.step) * (n - 1);
+    return end >= 0 && end <= limit;
+}
+
+// Colours come from vertex values clamped to 0..255, so only rounding can
+// take a span end out of range; pull it back instead of leaving the loop.
+bool walkChannel(const Plane &p, int x0, int y, int n, Walk &w) {
+    if (walkSpan(p, x0, y, n, CHANNEL_MAX, w)) return true;
+    double start = p.at(x0, y) * 65536.0;
+    double end = p.at(x0 + n - 1, y) * 65536.0;
+    if (!(start > -65536.0 && start < CHANNEL_MAX + 65536.0 && end > -65536.0 && end < CHANNEL_MAX + 65536.0))
+        return false;
+    std::int32_t s = start < 0.0 ? 0 : start > CHANNEL_MAX ? CHANNEL_MAX : static_cast<std::int32_t>(start);
+    std::int32_t e = end < 0.0 ? 0 : end > CHANNEL_MAX ? CHANNEL_MAX : static_cast<std::int32_t>(end);
+    w.value = s;
+    w.step = n > 1 ? (e - s) / (n - 1) : 0;
+    return true;
+}
+
+struct ColourWalk {
+    Walk r, g, b;
+};
+
+bool walkColour(const TriangleSetup &t, int x0, int y, int n, ColourWalk &c) {
+    return walkChannel(t.r, x0, y, n, c.r) && walkChannel(t.g, x0, y, n, c.g) &&
+           walkChannel(t.b, x0, y, n, c.b);
+}
+
+struct TexWalk {
+    Walk u, v;
+};
+
+bool walkTexture(const TriangleSetup &t, int x0, int y, int n, TexWalk &tw) {
+    std::int32_t limit = (1 << (t.texShift + 16)) - 1;
+    return walkSpan(t.u, x0, y, n, limit, tw.u) && walkSpan(t.v, x0, y, n, limit, tw.v);
+}
+
+inline std::uint32_t fetch(const TriangleSetup &t, const TexWalk &tw) {
+    return t.texels[((tw.v.value >> 16) << t.texShift) + (tw.u.value >> 16)];
+}
+
+inline void stepTexture(TexWalk &tw) {
+    tw.u.value += tw.u.step;
+    tw.v.value += tw.v.step;
+}
+
+inline void stepColour(ColourWalk &c) {
+    c.r.value += c.r.step;
+    c.g.value += c.g.step;
+    c.b.value += c.b.step;
+}
+
+inline int sat(int v) {
+    return v > 255 ? 255 : v;
+}
+
+inline std::uint16_t addPixel(std::uint16_t dst, int r, int g, int b, int d) {
+    return packPixel(sat(pixelRed(dst) + r), sat(pixelGreen(dst) + g), sat(pixelBlue(dst) + b), d);
+}
+
+// Opaque Gouraud: the background bands.
+void spanGouraud(const TriangleSetup &t, int y, int x0, int x1) {
+    int n = x1 - x0;
+    ColourWalk c;
+    if (!walkColour(t, x0, y, n, c)) return spanGeneral(t, y, x0, x1);
+    const std::uint8_t *row = ditherRow(y);
+    std::uint16_t *p = t.target + y * DISPLAY_WIDTH;
+    for (int x = x0; x < x1; ++x) {
+        p[x] = packPixel(c.r.value >> 16, c.g.value >> 16, c.b.value >> 16, row[x & 3]);
+        stepColour(c);
+    }
+}
+
+// Additive, colour and alpha from planes: the comet's tail.
+void spanAddFlat(const TriangleSetup &t, int y, int x0, int x1) {
+    int n = x1 - x0;
+    ColourWalk c;
+    Walk a;
+    if (!walkColour(t, x0, y, n, c) || !walkChannel(t.a, x0, y, n, a)) return spanGeneral(t, y, x0, x1);
+    const std::uint8_t *row = ditherRow(y);
+    std::uint16_t *p = t.target + y * DISPLAY_WIDTH;
+    for (int x = x0; x < x1; ++x) {
+        int alpha = a.value >> 16;
+        p[x] = addPixel(p[x], mul255(c.r.value >> 16, alpha), mul255(c.g.value >> 16, alpha),
+                        mul255(c.b.value >> 16, alpha), row[x & 3]);
+        stepColour(c);
+        a.value += a.step;
+    }
+}
+
+// Additive, texel colour weighted by texel alpha: head and glows.
+void spanAddTexture(const TriangleSetup &t, int y, int x0, int x1) {
+    int n = x1 - x0;
+    TexWalk tw;
+    if (!walkTexture(t, x0, y, n, tw)) return spanGeneral(t, y, x0, x1);
+    const std::uint8_t *row = ditherRow(y);
+    std::uint16_t *p = t.target + y * DISPLAY_WIDTH;
+    for (int x = x0; x < x1; ++x) {
+        std::uint32_t texel = fetch(t, tw);
+        int alpha = static_cast<int>(texel >> 24);
+        p[x] = addPixel(p[x], mul255((texel >> 16) & 0xFF, alpha), mul255((texel >> 8) & 0xFF, alpha),
+                        mul255(texel & 0xFF, alpha), row[x & 3]);
+        stepTexture(tw);
+    }
+}
+
+// Additive, texel colour scaled by the iterated colour: the big stars.
+void spanAddTint(const TriangleSetup &t, int y, int x0, int x1) {
+    int n = x1 - x0;
+    TexWalk tw;
+    ColourWalk c;
+    if (!walkTexture(t, x0, y, n, tw) || !walkColour(t, x0, y, n, c)) return spanGeneral(t, y, x0, x1);
+    const std::uint8_t *row = ditherRow(y);
+    std::uint16_t *p = t.target + y * DISPLAY_WIDTH;
+    for (int x = x0; x < x1; ++x) {
+        std::uint32_t texel = fetch(t, tw);
+        int alpha = static_cast<int>(texel >> 24);
+        int r = mul255((texel >> 16) & 0xFF, c.r.value >> 16);
+        int g = mul255((texel >> 8) & 0xFF, c.g.value >> 16);
+        int b = mul255(texel & 0xFF, c.b.value >> 16);
+        p[x] = addPixel(p[x], mul255(r, alpha), mul255(g, alpha), mul255(b, alpha), row[x & 3]);
+        stepTexture(tw);
+        stepColour(c);
+    }
+}
+
+// Opaque, texel colour scaled by a colour: the logo intro.
+void spanOpaqueTint(const TriangleSetup &t, int y, int x0, int x1) {
+    int n = x1 - x0;
+    TexWalk tw;
+    ColourWalk c;
+    if (!walkTexture(t, x0, y, n, tw) || !walkColour(t, x0, y, n, c)) return spanGeneral(t, y, x0, x1);
+    const std::uint8_t *row = ditherRow(y);
+    std::uint16_t *p = t.target + y * DISPLAY_WIDTH;
+    for (int x = x0; x < x1; ++x) {
+        std::uint32_t texel = fetch(t, tw);
+        p[x] = packPixel(mul255((texel >> 16) & 0xFF, c.r.value >> 16),
+                         mul255((texel >> 8) & 0xFF, c.g.value >> 16), mul255(texel & 0xFF, c.b.value >> 16),
+                         row[x & 3]);
+        stepTexture(tw);
+        stepColour(c);
+    }
+}
+
+int clampTexel(double u, int size) {
+    if (!(u > 0.0)) return 0;
+    if (u >= size) return size - 1;
+    return static_cast<int>(u);
+}
+
+// What a combine unit yields, as far as the fast loops care.
+enum Source {
+    SRC_ITERATED,
+    SRC_CONSTANT,
+    SRC_TEXTURE,
+    SRC_ITERATED_TEXTURE,
+    SRC_CONSTANT_TEXTURE,
+    SRC_OTHER
+};
+
+Source classify(const CombineState &c) {
+    if (c.invert) return SRC_OTHER;
+    if (c.function == GR_COMBINE_FUNCTION_LOCAL)
+        return c.local == GR_COMBINE_LOCAL_CONSTANT ? SRC_CONSTANT : SRC_ITERATED;
+    if (c.function != GR_COMBINE_FUNCTION_SCALE_OTHER) return SRC_OTHER;
+    if (c.factor == GR_COMBINE_FACTOR_ONE) {
+        if (c.other == GR_COMBINE_OTHER_TEXTURE) return SRC_TEXTURE;
+        return c.other == GR_COMBINE_OTHER_CONSTANT ? SRC_CONSTANT : SRC_ITERATED;
+    }
+    if (c.factor == GR_COMBINE_FACTOR_LOCAL && c.other == GR_COMBINE_OTHER_TEXTURE)
+        return c.local == GR_COMBINE_LOCAL_CONSTANT ? SRC_CONSTANT_TEXTURE : SRC_ITERATED_TEXTURE;
+    return SRC_OTHER;
+}
+
+Plane flat(int value) {
+    return Plane{static_cast<double>(value), 0.0, 0.0};
+}
+
+void useConstantColour(TriangleSetup &t) {
+    std::uint32_t c = glideDevice.constantColour;
+    t.r = flat((c >> 16) & 0xFF);
+    t.g = flat((c >> 8) & 0xFF);
+    t.b = flat(c & 0xFF);
+}
+
+} // namespace
+
+void spanGeneral(const TriangleSetup &t, int y, int x0, int x1) {
+    std::uint16_t *p = t.target + y * DISPLAY_WIDTH;
+    int size = 1 << t.texShift;
+    for (int x = x0; x < x1; ++x) {
+        FragmentInput in;
+        in.r = clampChannel(t.r.at(x, y));
+        in.g = clampChannel(t.g.at(x, y));
+        in.b = clampChannel(t.b.at(x, y));
+        in.a = clampChannel(t.a.at(x, y));
+        in.fog = t.fog;
+        in.texel = 0;
+        double q = 1.0;
+        if (t.perspective) {
+            q = t.oow.at(x, y);
+            in.fog = fogFactor(static_cast<float>(q));
+        }
+        if (t.texels) {
+            double u = t.u.at(x, y) / q;
+            double v = t.v.at(x, y) / q;
+            in.texel = t.texels[(clampTexel(v, size) << t.texShift) + clampTexel(u, size)];
+        }
+        shadeFragment(p + x, x, y, in);
+    }
+}
+
+void chooseSpanLoop(TriangleSetup &t) {
+    const GlideDevice &d = glideDevice;
+    t.span = spanGeneral;
+    if (t.perspective || t.fog != 0) return;
+    bool opaque = d.blendSrc == GR_BLEND_ONE && d.blendDst == GR_BLEND_ZERO;
+    bool additive = d.blendSrc == GR_BLEND_SRC_ALPHA && d.blendDst == GR_BLEND_ONE;
+    const TextureCombine &tc = d.textureCombine;
+    bool texelsPass = t.texels && tc.rgbLocal && tc.alphaLocal && !tc.rgbInvert && !tc.alphaInvert;
+    Source colour = classify(d.colourCombine);
+    Source alpha = classify(d.alphaCombine);
+
+    if (colour == SRC_CONSTANT || colour == SRC_CONSTANT_TEXTURE) useConstantColour(t);
+    if (alpha == SRC_CONSTANT) t.a = flat(static_cast<int>(d.constantColour >> 24));
+
+    bool plainColour = colour == SRC_ITERATED || colour == SRC_CONSTANT;
+    bool tintedTexture = colour == SRC_ITERATED_TEXTURE || colour == SRC_CONSTANT_TEXTURE;
+    if (opaque && plainColour) {
+        t.span = spanGouraud;
+    } else if (opaque && tintedTexture && texelsPass) {
+        t.span = spanOpaqueTint;
+    } else if (additive && plainColour && (alpha == SRC_ITERATED || alpha == SRC_CONSTANT)) {
+        t.span = spanAddFlat;
+    } else if (additive && texelsPass && alpha == SRC_TEXTURE) {
+        if (colour == SRC_TEXTURE)
+            t.span = spanAddTexture;
+        else if (tintedTexture)
+            t.span = spanAddTint;
+    }
+}
