@@ -162,7 +162,7 @@ FlarePair makeWhiteFlare() {
                                             {48, 40}, {56, 26}, {64, 18},  {76, 9},   {88, 4}};
     const std::vector<Ray> rays = {
         rayAtAngle(6.0, -60.0, 62.0, 0.9, 150.0), // the long one, nearly vertical, through the centre
-        rayAtAngle(84.0, 8.0, 46.0, 0.8, 90.0),   // short, to the right
+        rayAtAngle(84.0, 8.0, 52.0, 0.8, 140.0),  // short, to the right
         rayAtAngle(218.0, 10.0, 34.0, 0.6, 45.0),
         rayAtAngle(312.0, 10.0, 30.0, 0.6, 40.0),
     };
