@@ -292,10 +292,11 @@ bool makeLogo(const std::string &fontFolder, Bitmap8 &logo) {
 
     Grid titleInk = makeGrid(CANVAS, CANVAS, 0.0);
     Grid authorInk = makeGrid(CANVAS, CANVAS, 0.0);
-    int titleTop, titleBottom, top, bottom, authorTop, authorBottom;
+    int titleTop, titleBottom, authorTop, firstLineBottom, secondLineTop, authorBottom;
     if (!placeLine(titleFont, "COMET", 44, 1.5, CENTRE_X - 2.0, 112.0, titleInk, titleTop, titleBottom) ||
-        !placeLine(authorFont, "a screen saver by", 13, 0.4, CENTRE_X, 140.0, authorInk, authorTop, bottom) ||
-        !placeLine(titleFont, "Quorlith", 19, 0.6, CENTRE_X, 163.0, authorInk, top, authorBottom))
+        !placeLine(authorFont, "a screen saver by", 13, 0.4, CENTRE_X, 140.0, authorInk, authorTop,
+                   firstLineBottom) ||
+        !placeLine(titleFont, "Quorlith", 19, 0.6, CENTRE_X, 163.0, authorInk, secondLineTop, authorBottom))
         return false;
     const Lettering title = dressLettering(titleInk, titleTop, titleBottom, 2.2, 1.6);
     const Lettering author = dressLettering(authorInk, authorTop, authorBottom, 1.0, 0.8);
@@ -323,9 +324,7 @@ bool makeLogo(const std::string &fontFolder, Bitmap8 &logo) {
             const double titleFill = gridAt(title.fill, i, j);
             if (titleFill > 0.0) {
                 const Color lit = scaled(titleGradient(titleT), letterShade(title, i, j, shine));
-                color = mixColor(
-                    color, Color{lit.red + 255 * shine, lit.green + 255 * shine, lit.blue + 255 * shine},
-                    titleFill);
+                color = mixColor(color, withShine(lit, shine), titleFill);
             }
             color = mixColor(color, authorOutline, gridAt(author.outline, i, j));
             const double authorFill = gridAt(author.fill, i, j);
@@ -333,9 +332,7 @@ bool makeLogo(const std::string &fontFolder, Bitmap8 &logo) {
                 const double authorT = (j - author.top) / static_cast<double>(author.bottom - author.top);
                 const Color violet = mixColor(Color{168, 150, 255}, Color{112, 84, 236}, authorT);
                 const Color lit = scaled(violet, letterShade(author, i, j, shine));
-                color = mixColor(
-                    color, Color{lit.red + 255 * shine, lit.green + 255 * shine, lit.blue + 255 * shine},
-                    authorFill);
+                color = mixColor(color, withShine(lit, shine), authorFill);
             }
             const size_t pixel = static_cast<size_t>(j / SAMPLES) * LOGO_SIZE + i / SAMPLES;
             picture[pixel].red += color.red;
