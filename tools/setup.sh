@@ -7,7 +7,7 @@ need=(cmake make g++ g++-mingw-w64-i686-posix binutils-mingw-w64-i686
       g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
       wine wine64 xvfb xdotool imagemagick x11-utils
       googletest libgtest-dev libbenchmark-dev libfreetype-dev
-      fonts-dejavu-core pkg-config)
+      fonts-dejavu-core fonts-dejavu-extra pkg-config)
 
 missing=()
 for p in "${need[@]}"; do
