@@ -1,6 +1,8 @@
 #include "tests/native/scene/frame_device.h"
 #include "display/texture_slots.h"
 #include <cmath>
+#include <cstdio>
+#include <string>
 
 namespace {
 
@@ -29,6 +31,39 @@ void makeFlare(AlphaTextureSlot &slot, FxU16 *texels, FxU32 colour, FlareShape s
     slot.info.data = texels;
 }
 
+// An 8-bit 128 x 128 bitmap file: its colour table and its pixels in stored
+// row order, which is the order the device takes texels in.
+bool readFlareBitmap(const char *name, GuTexPalette *palette, FxU8 *pixels) {
+    std::string path = std::string(COMET_RESOURCES_DIR) + "/" + name;
+    std::FILE *f = std::fopen(path.c_str(), "rb");
+    if (f == nullptr) return false;
+    unsigned char bytes[1078 + FLARE_SIDE * FLARE_SIDE];
+    bool ok = std::fread(bytes, sizeof bytes, 1, f) == 1 && bytes[0] == 'B' && bytes[1] == 'M';
+    std::fclose(f);
+    if (!ok) return false;
+    for (int i = 0; palette != nullptr && i < 256; ++i) {
+        const unsigned char *quad = bytes + 54 + 4 * i;
+        palette->data[i] = (FxU32(quad[2]) << 16) | (FxU32(quad[1]) << 8) | quad[0];
+    }
+    for (int j = 0; j < FLARE_SIDE * FLARE_SIDE; ++j)
+        pixels[j] = bytes[1078 + j];
+    return true;
+}
+
+bool loadFlareBitmaps(AlphaTextureSlot &slot, FxU16 *texels, const char *colourName, const char *alphaName) {
+    static FxU8 colour[FLARE_SIDE * FLARE_SIDE], alpha[FLARE_SIDE * FLARE_SIDE];
+    if (!readFlareBitmap(colourName, &slot.palette, colour) || !readFlareBitmap(alphaName, nullptr, alpha))
+        return false;
+    for (int j = 0; j < FLARE_SIDE * FLARE_SIDE; ++j)
+        texels[j] = static_cast<FxU16>(alpha[j] << 8 | colour[j]);
+    slot.info.smallLod = GR_LOD_128;
+    slot.info.largeLod = GR_LOD_128;
+    slot.info.aspectRatio = GR_ASPECT_1x1;
+    slot.info.format = GR_TEXFMT_AP_88;
+    slot.info.data = texels;
+    return true;
+}
+
 } // namespace
 
 bool openFrameDevice(FlareShape shape) {
@@ -40,8 +75,14 @@ bool openFrameDevice(FlareShape shape) {
                       0))
         return false;
 
-    makeFlare(flareSlots[0], flareTexels[0], 0x00FFFFFF, shape);
-    makeFlare(flareSlots[1], flareTexels[1], 0x00FF0000, shape);
+    if (shape == FLARE_BITMAPS) {
+        if (!loadFlareBitmaps(flareSlots[0], flareTexels[0], "flare_white.bmp", "flare_white_alpha.bmp") ||
+            !loadFlareBitmaps(flareSlots[1], flareTexels[1], "flare_red.bmp", "flare_red_alpha.bmp"))
+            return false;
+    } else {
+        makeFlare(flareSlots[0], flareTexels[0], 0x00FFFFFF, shape);
+        makeFlare(flareSlots[1], flareTexels[1], 0x00FF0000, shape);
+    }
     FxU32 address = grTexMinAddress(GR_TMU0);
     for (AlphaTextureSlot &slot : flareSlots) {
         slot.startAddress = address;

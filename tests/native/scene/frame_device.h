@@ -11,7 +11,10 @@ struct Rgb {
     int r, g, b;
 };
 
-enum FlareShape { FLARE_SOLID, FLARE_GLOW };
+// Solid and glow flares are made here; the bitmaps are the saver's own flare
+// art from the resources folder, merged into alpha-and-index texels as the
+// saver's loader does.
+enum FlareShape { FLARE_SOLID, FLARE_GLOW, FLARE_BITMAPS };
 
 // Opens the display with the frame's render state and downloads a white and
 // a red flare into the two flare slots. False when the device will not open.

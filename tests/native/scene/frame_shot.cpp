@@ -1,7 +1,7 @@
 // Runs the scene on the software device for the pictures in docs/: usage
 // scene_frame_shot STARS PERCENT FRAMES SEED, with the device's dump knobs
 // (COMET_GLIDE_DUMP_DIR, COMET_GLIDE_DUMP_FRAMES) saying which frames to keep.
-// The flares are the synthetic glows of the picture tests.
+// The flares are the saver's own flare bitmaps.
 #include "scene/scene.h"
 #include "tests/native/scene/frame_device.h"
 #include <cstdio>
@@ -20,7 +20,7 @@ int main(int argc, char **argv) {
     if (!allocateStarField(stars)) return 1;
     NbStars = stars;
     Percent = percent;
-    if (!openFrameDevice(FLARE_GLOW)) return 1;
+    if (!openFrameDevice(FLARE_BITMAPS)) return 1;
     prepareVertexTemplates();
     populateSceneWithSeed(seed);
     grGlideShamelessPlug(FXTRUE);
