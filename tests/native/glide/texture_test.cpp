@@ -117,6 +117,10 @@ TEST_F(DeviceTest, OnlyThePaletteCurrentAtDrawTimeCounts) {
         drawRect(static_cast<float>(x), 0, static_cast<float>(x + 8), 8, Rgb{0, 0, 0});
         x += 8;
     }
+    // A palette download alone also changes what the next draw shows.
+    grTexDownloadTable(GR_TMU0, GR_TEXTABLE_PALETTE, &second);
+    drawRect(static_cast<float>(x), 0, static_cast<float>(x + 8), 8, Rgb{0, 0, 0});
+    EXPECT_EQ(decodeIndex(readPixel(GR_BUFFER_BACKBUFFER, x + 2, 1), 0), (40 + 8 + 2 + 77) & 255);
     x = 0;
     for (const Draw &d : draws) {
         for (int t = 0; t < 8; t += 3)
