@@ -6,7 +6,6 @@
 #include "scene/scene.h"
 #include <benchmark/benchmark.h>
 #include <cmath>
-#include <cstdlib>
 #include <initializer_list>
 
 namespace {

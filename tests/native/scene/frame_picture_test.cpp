@@ -2,7 +2,6 @@
 #include "display/texture_slots.h"
 #include "scene/scene.h"
 #include "tests/native/scene/frame_device.h"
-#include <cstdlib>
 #include <gtest/gtest.h>
 #include <vector>
 
