@@ -6,6 +6,7 @@
 #include "glide/fog.h"
 #include "glide/pixel.h"
 #include "glide/raster.h"
+#include "glide/spans_simd.h"
 
 #include <cmath>
 
@@ -24,7 +25,7 @@ bool walkSpan(const Plane &p, int x0, int y, int n, std::int32_t limit, Walk &w)
     double step = p.dx * 65536.0;
     if (!(start >= 0.0 && start <= limit) || !(std::fabs(step) < 1073741824.0)) return false;
     w.value = static_cast<std::int32_t>(start);
-    w.step = static_cast<std::int32_t>(std::lrint(step));
+    w.step = static_cast<std::int32_t>(step >= 0.0 ? step + 0.5 : step - 0.5);
     std::int64_t end = w.value + static_cast<std::int64_t>(w.step) * (n - 1);
     return end >= 0 && end <= limit;
 }
@@ -77,6 +78,26 @@ inline void stepColour(ColourWalk &c) {
     c.b.value += c.b.step;
 }
 
+inline void stepColour8(ColourWalk &c) {
+    c.r.value += 8 * c.r.step;
+    c.g.value += 8 * c.g.step;
+    c.b.value += 8 * c.b.step;
+}
+
+#ifdef COMET_GLIDE_SIMD
+// Texel fetches stay scalar (SSE2 has no gather); the arithmetic after them
+// runs on all eight at once.
+inline Texels8 fetch8(const TriangleSetup &t, TexWalk &tw) {
+    std::uint32_t texels[8];
+    for (std::uint32_t &texel : texels) {
+        texel = fetch(t, tw);
+        stepTexture(tw);
+    }
+    return split8(_mm_setr_epi32(texels[0], texels[1], texels[2], texels[3]),
+                  _mm_setr_epi32(texels[4], texels[5], texels[6], texels[7]));
+}
+#endif
+
 inline int sat(int v) {
     return v > 255 ? 255 : v;
 }
@@ -92,7 +113,19 @@ void spanGouraud(const TriangleSetup &t, int y, int x0, int x1) {
     if (!walkColour(t, x0, y, n, c)) return spanGeneral(t, y, x0, x1);
     const std::uint8_t *row = ditherRow(y);
     std::uint16_t *p = t.target + y * DISPLAY_WIDTH;
-    for (int x = x0; x < x1; ++x) {
+    int x = x0;
+#ifdef COMET_GLIDE_SIMD
+    if (n >= 8) {
+        Dither8 d = dither8(row, x0);
+        Steps8 sr = steps8(c.r.step), sg = steps8(c.g.step), sb = steps8(c.b.step);
+        for (; x + 8 <= x1; x += 8) {
+            store8(p + x,
+                   pack565x8(channel8(c.r.value, sr), channel8(c.g.value, sg), channel8(c.b.value, sb), d));
+            stepColour8(c);
+        }
+    }
+#endif
+    for (; x < x1; ++x) {
         p[x] = packPixel(c.r.value >> 16, c.g.value >> 16, c.b.value >> 16, row[x & 3]);
         stepColour(c);
     }
@@ -106,7 +139,22 @@ void spanAddFlat(const TriangleSetup &t, int y, int x0, int x1) {
     if (!walkColour(t, x0, y, n, c) || !walkChannel(t.a, x0, y, n, a)) return spanGeneral(t, y, x0, x1);
     const std::uint8_t *row = ditherRow(y);
     std::uint16_t *p = t.target + y * DISPLAY_WIDTH;
-    for (int x = x0; x < x1; ++x) {
+    int x = x0;
+#ifdef COMET_GLIDE_SIMD
+    if (n >= 8) {
+        Dither8 d = dither8(row, x0);
+        Steps8 sr = steps8(c.r.step), sg = steps8(c.g.step), sb = steps8(c.b.step), sa = steps8(a.step);
+        for (; x + 8 <= x1; x += 8) {
+            __m128i alpha = channel8(a.value, sa);
+            store8(p + x, add565x8(load8(p + x), mul255x8(channel8(c.r.value, sr), alpha),
+                                   mul255x8(channel8(c.g.value, sg), alpha),
+                                   mul255x8(channel8(c.b.value, sb), alpha), d));
+            stepColour8(c);
+            a.value += 8 * a.step;
+        }
+    }
+#endif
+    for (; x < x1; ++x) {
         int alpha = a.value >> 16;
         p[x] = addPixel(p[x], mul255(c.r.value >> 16, alpha), mul255(c.g.value >> 16, alpha),
                         mul255(c.b.value >> 16, alpha), row[x & 3]);
@@ -122,7 +170,18 @@ void spanAddTexture(const TriangleSetup &t, int y, int x0, int x1) {
     if (!walkTexture(t, x0, y, n, tw)) return spanGeneral(t, y, x0, x1);
     const std::uint8_t *row = ditherRow(y);
     std::uint16_t *p = t.target + y * DISPLAY_WIDTH;
-    for (int x = x0; x < x1; ++x) {
+    int x = x0;
+#ifdef COMET_GLIDE_SIMD
+    if (n >= 8) {
+        Dither8 d = dither8(row, x0);
+        for (; x + 8 <= x1; x += 8) {
+            Texels8 tx = fetch8(t, tw);
+            store8(p + x, add565x8(load8(p + x), mul255x8(tx.r, tx.a), mul255x8(tx.g, tx.a),
+                                   mul255x8(tx.b, tx.a), d));
+        }
+    }
+#endif
+    for (; x < x1; ++x) {
         std::uint32_t texel = fetch(t, tw);
         int alpha = static_cast<int>(texel >> 24);
         p[x] = addPixel(p[x], mul255((texel >> 16) & 0xFF, alpha), mul255((texel >> 8) & 0xFF, alpha),
@@ -139,7 +198,22 @@ void spanAddTint(const TriangleSetup &t, int y, int x0, int x1) {
     if (!walkTexture(t, x0, y, n, tw) || !walkColour(t, x0, y, n, c)) return spanGeneral(t, y, x0, x1);
     const std::uint8_t *row = ditherRow(y);
     std::uint16_t *p = t.target + y * DISPLAY_WIDTH;
-    for (int x = x0; x < x1; ++x) {
+    int x = x0;
+#ifdef COMET_GLIDE_SIMD
+    if (n >= 8) {
+        Dither8 d = dither8(row, x0);
+        Steps8 sr = steps8(c.r.step), sg = steps8(c.g.step), sb = steps8(c.b.step);
+        for (; x + 8 <= x1; x += 8) {
+            Texels8 tx = fetch8(t, tw);
+            __m128i r = mul255x8(tx.r, channel8(c.r.value, sr));
+            __m128i g = mul255x8(tx.g, channel8(c.g.value, sg));
+            __m128i b = mul255x8(tx.b, channel8(c.b.value, sb));
+            store8(p + x, add565x8(load8(p + x), mul255x8(r, tx.a), mul255x8(g, tx.a), mul255x8(b, tx.a), d));
+            stepColour8(c);
+        }
+    }
+#endif
+    for (; x < x1; ++x) {
         std::uint32_t texel = fetch(t, tw);
         int alpha = static_cast<int>(texel >> 24);
         int r = mul255((texel >> 16) & 0xFF, c.r.value >> 16);
@@ -159,7 +233,21 @@ void spanOpaqueTint(const TriangleSetup &t, int y, int x0, int x1) {
     if (!walkTexture(t, x0, y, n, tw) || !walkColour(t, x0, y, n, c)) return spanGeneral(t, y, x0, x1);
     const std::uint8_t *row = ditherRow(y);
     std::uint16_t *p = t.target + y * DISPLAY_WIDTH;
-    for (int x = x0; x < x1; ++x) {
+    int x = x0;
+#ifdef COMET_GLIDE_SIMD
+    if (n >= 8) {
+        Dither8 d = dither8(row, x0);
+        Steps8 sr = steps8(c.r.step), sg = steps8(c.g.step), sb = steps8(c.b.step);
+        for (; x + 8 <= x1; x += 8) {
+            Texels8 tx = fetch8(t, tw);
+            store8(p + x,
+                   pack565x8(mul255x8(tx.r, channel8(c.r.value, sr)), mul255x8(tx.g, channel8(c.g.value, sg)),
+                             mul255x8(tx.b, channel8(c.b.value, sb)), d));
+            stepColour8(c);
+        }
+    }
+#endif
+    for (; x < x1; ++x) {
         std::uint32_t texel = fetch(t, tw);
         p[x] = packPixel(mul255((texel >> 16) & 0xFF, c.r.value >> 16),
                          mul255((texel >> 8) & 0xFF, c.g.value >> 16), mul255(texel & 0xFF, c.b.value >> 16),
