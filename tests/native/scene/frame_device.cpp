@@ -24,11 +24,7 @@ void makeFlare(AlphaTextureSlot &slot, FxU16 *texels, FxU32 colour, FlareShape s
         }
     slot.palette = {};
     slot.palette.data[0] = colour;
-    slot.info.smallLod = GR_LOD_128;
-    slot.info.largeLod = GR_LOD_128;
-    slot.info.aspectRatio = GR_ASPECT_1x1;
-    slot.info.format = GR_TEXFMT_AP_88;
-    slot.info.data = texels;
+    slot.info = GrTexInfo{GR_LOD_128, GR_LOD_128, GR_ASPECT_1x1, GR_TEXFMT_AP_88, texels};
 }
 
 // An 8-bit 128 x 128 bitmap file: its colour table and its pixels in stored
@@ -56,11 +52,7 @@ bool loadFlareBitmaps(AlphaTextureSlot &slot, FxU16 *texels, const char *colourN
         return false;
     for (int j = 0; j < FLARE_SIDE * FLARE_SIDE; ++j)
         texels[j] = static_cast<FxU16>(alpha[j] << 8 | colour[j]);
-    slot.info.smallLod = GR_LOD_128;
-    slot.info.largeLod = GR_LOD_128;
-    slot.info.aspectRatio = GR_ASPECT_1x1;
-    slot.info.format = GR_TEXFMT_AP_88;
-    slot.info.data = texels;
+    slot.info = GrTexInfo{GR_LOD_128, GR_LOD_128, GR_ASPECT_1x1, GR_TEXFMT_AP_88, texels};
     return true;
 }
 
