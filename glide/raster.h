@@ -12,6 +12,12 @@ struct Plane {
     double at(int x, int y) const { return at0 + x * dx + y * dy; }
 };
 
+// The same in 16.16 fixed point, for the span loops.
+struct FixedPlane {
+    std::int64_t at0, dx, dy;
+    bool ok;
+};
+
 struct TriangleSetup;
 typedef void (*SpanFn)(const TriangleSetup &t, int y, int x0, int x1);
 
@@ -21,6 +27,7 @@ struct TriangleSetup {
     // Texture coordinates in texels; with perspective they are s/w and t/w
     // scaled to texels, divided per pixel by the oow plane.
     Plane u, v, oow;
+    FixedPlane fixedR, fixedG, fixedB, fixedA, fixedU, fixedV;
     bool perspective;
     int fog; // fog factor when oow is constant
     const std::uint32_t *texels;

@@ -20,26 +20,28 @@ struct Walk {
 };
 
 // True when every pixel of the span stays inside [0, limit].
-bool walkSpan(const Plane &p, int x0, int y, int n, std::int32_t limit, Walk &w) {
-    double start = p.at(x0, y) * 65536.0;
-    double step = p.dx * 65536.0;
-    if (!(start >= 0.0 && start <= limit) || !(std::fabs(step) < 1073741824.0)) return false;
+bool walkSpan(const FixedPlane &p, int x0, int y, int n, std::int32_t limit, Walk &w) {
+    if (!p.ok) return false;
+    std::int64_t start = p.at0 + x0 * p.dx + y * p.dy;
+    std::int64_t end = start + (n - 1) * p.dx;
+    if (start < 0 || start > limit || end < 0 || end > limit) return false;
     w.value = static_cast<std::int32_t>(start);
-    w.step = static_cast<std::int32_t>(step >= 0.0 ? step + 0.5 : step - 0.5);
-    std::int64_t end = w.value + static_cast<std::int64_t>(w.step) * (n - 1);
-    return end >= 0 && end <= limit;
+    w.step = static_cast<std::int32_t>(p.dx);
+    return true;
 }
 
 // Colours come from vertex values clamped to 0..255, so only rounding can
 // take a span end out of range; pull it back instead of leaving the loop.
-bool walkChannel(const Plane &p, int x0, int y, int n, Walk &w) {
+bool walkChannel(const FixedPlane &p, int x0, int y, int n, Walk &w) {
     if (walkSpan(p, x0, y, n, CHANNEL_MAX, w)) return true;
-    double start = p.at(x0, y) * 65536.0;
-    double end = p.at(x0 + n - 1, y) * 65536.0;
-    if (!(start > -65536.0 && start < CHANNEL_MAX + 65536.0 && end > -65536.0 && end < CHANNEL_MAX + 65536.0))
+    if (!p.ok) return false;
+    std::int64_t start = p.at0 + x0 * p.dx + y * p.dy;
+    std::int64_t end = start + (n - 1) * p.dx;
+    const std::int64_t slack = 65536;
+    if (start < -slack || start > CHANNEL_MAX + slack || end < -slack || end > CHANNEL_MAX + slack)
         return false;
-    std::int32_t s = start < 0.0 ? 0 : start > CHANNEL_MAX ? CHANNEL_MAX : static_cast<std::int32_t>(start);
-    std::int32_t e = end < 0.0 ? 0 : end > CHANNEL_MAX ? CHANNEL_MAX : static_cast<std::int32_t>(end);
+    std::int32_t s = static_cast<std::int32_t>(start < 0 ? 0 : start > CHANNEL_MAX ? CHANNEL_MAX : start);
+    std::int32_t e = static_cast<std::int32_t>(end < 0 ? 0 : end > CHANNEL_MAX ? CHANNEL_MAX : end);
     w.value = s;
     w.step = n > 1 ? (e - s) / (n - 1) : 0;
     return true;
@@ -50,8 +52,8 @@ struct ColourWalk {
 };
 
 bool walkColour(const TriangleSetup &t, int x0, int y, int n, ColourWalk &c) {
-    return walkChannel(t.r, x0, y, n, c.r) && walkChannel(t.g, x0, y, n, c.g) &&
-           walkChannel(t.b, x0, y, n, c.b);
+    return walkChannel(t.fixedR, x0, y, n, c.r) && walkChannel(t.fixedG, x0, y, n, c.g) &&
+           walkChannel(t.fixedB, x0, y, n, c.b);
 }
 
 struct TexWalk {
@@ -60,7 +62,7 @@ struct TexWalk {
 
 bool walkTexture(const TriangleSetup &t, int x0, int y, int n, TexWalk &tw) {
     std::int32_t limit = (1 << (t.texShift + 16)) - 1;
-    return walkSpan(t.u, x0, y, n, limit, tw.u) && walkSpan(t.v, x0, y, n, limit, tw.v);
+    return walkSpan(t.fixedU, x0, y, n, limit, tw.u) && walkSpan(t.fixedV, x0, y, n, limit, tw.v);
 }
 
 inline std::uint32_t fetch(const TriangleSetup &t, const TexWalk &tw) {
@@ -89,9 +91,18 @@ inline void stepColour8(ColourWalk &c) {
 // runs on all eight at once.
 inline Texels8 fetch8(const TriangleSetup &t, TexWalk &tw) {
     std::uint32_t texels[8];
-    for (std::uint32_t &texel : texels) {
-        texel = fetch(t, tw);
-        stepTexture(tw);
+    if (tw.v.step == 0) {
+        // Sprites map rows to rows: one texture row serves the whole span.
+        const std::uint32_t *line = t.texels + ((tw.v.value >> 16) << t.texShift);
+        for (std::uint32_t &texel : texels) {
+            texel = line[tw.u.value >> 16];
+            tw.u.value += tw.u.step;
+        }
+    } else {
+        for (std::uint32_t &texel : texels) {
+            texel = fetch(t, tw);
+            stepTexture(tw);
+        }
     }
     return split8(_mm_setr_epi32(texels[0], texels[1], texels[2], texels[3]),
                   _mm_setr_epi32(texels[4], texels[5], texels[6], texels[7]));
@@ -136,7 +147,7 @@ void spanAddFlat(const TriangleSetup &t, int y, int x0, int x1) {
     int n = x1 - x0;
     ColourWalk c;
     Walk a;
-    if (!walkColour(t, x0, y, n, c) || !walkChannel(t.a, x0, y, n, a)) return spanGeneral(t, y, x0, x1);
+    if (!walkColour(t, x0, y, n, c) || !walkChannel(t.fixedA, x0, y, n, a)) return spanGeneral(t, y, x0, x1);
     const std::uint8_t *row = ditherRow(y);
     std::uint16_t *p = t.target + y * DISPLAY_WIDTH;
     int x = x0;
@@ -203,13 +214,20 @@ void spanAddTint(const TriangleSetup &t, int y, int x0, int x1) {
     if (n >= 8) {
         Dither8 d = dither8(row, x0);
         Steps8 sr = steps8(c.r.step), sg = steps8(c.g.step), sb = steps8(c.b.step);
+        // A tint that does not vary across the span is computed once.
+        bool flatTint = (c.r.step | c.g.step | c.b.step) == 0;
+        __m128i tintR = channel8(c.r.value, sr), tintG = channel8(c.g.value, sg),
+                tintB = channel8(c.b.value, sb);
         for (; x + 8 <= x1; x += 8) {
+            if (!flatTint) {
+                tintR = channel8(c.r.value, sr);
+                tintG = channel8(c.g.value, sg);
+                tintB = channel8(c.b.value, sb);
+                stepColour8(c);
+            }
             Texels8 tx = fetch8(t, tw);
-            __m128i r = mul255x8(tx.r, channel8(c.r.value, sr));
-            __m128i g = mul255x8(tx.g, channel8(c.g.value, sg));
-            __m128i b = mul255x8(tx.b, channel8(c.b.value, sb));
+            __m128i r = mul255x8(tx.r, tintR), g = mul255x8(tx.g, tintG), b = mul255x8(tx.b, tintB);
             store8(p + x, add565x8(load8(p + x), mul255x8(r, tx.a), mul255x8(g, tx.a), mul255x8(b, tx.a), d));
-            stepColour8(c);
         }
     }
 #endif
@@ -291,6 +309,20 @@ Plane flat(int value) {
     return Plane{static_cast<double>(value), 0.0, 0.0};
 }
 
+// Planes in 16.16 for the span loops; a plane too steep or too far out for
+// that is left to the general loop.
+FixedPlane toFixed(const Plane &p) {
+    const double scale = 65536.0, atLimit = 1125899906842624.0, stepLimit = 1073741824.0;
+    double at0 = p.at0 * scale, dx = p.dx * scale, dy = p.dy * scale;
+    FixedPlane f{0, 0, 0, false};
+    if (!(std::fabs(at0) < atLimit && std::fabs(dx) < stepLimit && std::fabs(dy) < stepLimit)) return f;
+    f.at0 = std::llround(at0);
+    f.dx = std::llround(dx);
+    f.dy = std::llround(dy);
+    f.ok = true;
+    return f;
+}
+
 void useConstantColour(TriangleSetup &t) {
     std::uint32_t c = glideDevice.constantColour;
     t.r = flat((c >> 16) & 0xFF);
@@ -338,6 +370,13 @@ void chooseSpanLoop(TriangleSetup &t) {
 
     if (colour == SRC_CONSTANT || colour == SRC_CONSTANT_TEXTURE) useConstantColour(t);
     if (alpha == SRC_CONSTANT) t.a = flat(static_cast<int>(d.constantColour >> 24));
+
+    t.fixedR = toFixed(t.r);
+    t.fixedG = toFixed(t.g);
+    t.fixedB = toFixed(t.b);
+    t.fixedA = toFixed(t.a);
+    t.fixedU = toFixed(t.u);
+    t.fixedV = toFixed(t.v);
 
     bool plainColour = colour == SRC_ITERATED || colour == SRC_CONSTANT;
     bool tintedTexture = colour == SRC_ITERATED_TEXTURE || colour == SRC_CONSTANT_TEXTURE;

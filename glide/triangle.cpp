@@ -117,6 +117,7 @@ void setUpAttributes(const SnappedVertex v[3], TriangleSetup &t) {
     float oow = a->oow;
     t.perspective = !(b->oow == oow && c->oow == oow);
     t.fog = t.perspective ? 0 : fogFactor(oow);
+    t.u = t.v = t.oow = Plane{0.0, 0.0, 0.0};
     t.texels = currentTexels();
     t.texShift = 0;
     if (!t.texels) return;
