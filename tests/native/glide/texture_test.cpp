@@ -202,3 +202,72 @@ TEST_F(DeviceTest, UnsupportedTextureArgumentsAreIgnored) {
 }
 
 } // namespace
+
+namespace {
+
+// A smooth texture, so a texel more or less at a boundary changes little.
+struct SmoothTexture {
+    FxU16 texels[128 * 128];
+    GuTexPalette palette;
+};
+
+TEST_F(DeviceTest, TintedSpritesMatchTheFormulaAcrossRotatedGradients) {
+    static SmoothTexture tex;
+    for (int v = 0; v < 128; ++v)
+        for (int u = 0; u < 128; ++u)
+            tex.texels[v * 128 + u] = static_cast<FxU16>((255 - 2 * v) << 8 | (2 * u));
+    for (int i = 0; i < 256; ++i)
+        tex.palette.data[i] = static_cast<FxU32>(i << 16 | (255 - i) << 8 | 200);
+    GrTexInfo info{GR_LOD_128, GR_LOD_128, GR_ASPECT_1x1, GR_TEXFMT_AP_88, tex.texels};
+    grTexDownloadMipMap(GR_TMU0, 0, GR_MIPMAPLEVELMASK_BOTH, &info);
+    grTexDownloadTable(GR_TMU0, GR_TEXTABLE_PALETTE, &tex.palette);
+    grTexSource(GR_TMU0, 0, GR_MIPMAPLEVELMASK_BOTH, &info);
+    grTexCombine(GR_TMU0, GR_COMBINE_FUNCTION_LOCAL, GR_COMBINE_FACTOR_NONE, GR_COMBINE_FUNCTION_LOCAL,
+                 GR_COMBINE_FACTOR_NONE, FXFALSE, FXFALSE);
+    grColorCombine(GR_COMBINE_FUNCTION_SCALE_OTHER, GR_COMBINE_FACTOR_LOCAL, GR_COMBINE_LOCAL_ITERATED,
+                   GR_COMBINE_OTHER_TEXTURE, FXFALSE);
+    grAlphaCombine(GR_COMBINE_FUNCTION_SCALE_OTHER, GR_COMBINE_FACTOR_ONE, GR_COMBINE_LOCAL_CONSTANT,
+                   GR_COMBINE_OTHER_TEXTURE, FXFALSE);
+    grAlphaBlendFunction(GR_BLEND_SRC_ALPHA, GR_BLEND_ONE, GR_BLEND_ONE, GR_BLEND_ZERO);
+    grDitherMode(GR_DITHER_DISABLE);
+
+    // Corners: position, colour, s and t. The edges are not axis-aligned, so
+    // both texture coordinates and the tint change along every row.
+    const float corner[3][7] = {
+        {13, 9, 255, 40, 0, 0, 0}, {301, 47, 0, 255, 60, 256, 0}, {57, 203, 90, 0, 255, 0, 256}};
+    GrVertex v[3];
+    for (int i = 0; i < 3; ++i) {
+        v[i] = makeVertex(corner[i][0], corner[i][1], corner[i][2], corner[i][3], corner[i][4]);
+        v[i].tmuvtx[0].sow = corner[i][5];
+        v[i].tmuvtx[0].tow = corner[i][6];
+    }
+    grDrawTriangle(&v[0], &v[1], &v[2]);
+
+    double x0 = corner[0][0], y0 = corner[0][1];
+    double e1x = corner[1][0] - x0, e1y = corner[1][1] - y0, e2x = corner[2][0] - x0, e2y = corner[2][1] - y0;
+    double det = e1x * e2y - e2x * e1y;
+    int checked = 0;
+    for (int y = 10; y < 200; y += 7)
+        for (int x = 14; x < 300; x += 3) {
+            double px = x + 0.5 - x0, py = y + 0.5 - y0;
+            double b1 = (px * e2y - py * e2x) / det, b2 = (py * e1x - px * e1y) / det, b0 = 1 - b1 - b2;
+            if (b0 < 0.02 || b1 < 0.02 || b2 < 0.02) continue; // away from the edges
+            auto at = [&](int k) { return b0 * corner[0][k] + b1 * corner[1][k] + b2 * corner[2][k]; };
+            int u = static_cast<int>(at(5) / 2), t = static_cast<int>(at(6) / 2);
+            int index = 2 * u, alpha = 255 - 2 * t;
+            int texel[3] = {index, 255 - index, 200};
+            int expected[3];
+            for (int k = 0; k < 3; ++k) {
+                int tinted = (texel[k] * static_cast<int>(at(2 + k)) + 127) / 255;
+                expected[k] = (tinted * alpha + 127) / 255;
+            }
+            Rgb got = readRgb(x, y);
+            ASSERT_NEAR(got.r, expected[0], 12) << x << "," << y;
+            ASSERT_NEAR(got.g, expected[1], 8) << x << "," << y;
+            ASSERT_NEAR(got.b, expected[2], 12) << x << "," << y;
+            ++checked;
+        }
+    EXPECT_GT(checked, 500);
+}
+
+} // namespace
