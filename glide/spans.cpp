@@ -87,6 +87,8 @@ inline void stepColour8(ColourWalk &c) {
 }
 
 #ifdef COMET_GLIDE_SIMD
+DitherRow8 ditherCache[4];
+
 // Texel fetches stay scalar (SSE2 has no gather); the arithmetic after them
 // runs on all eight at once.
 inline Texels8 fetch8(const TriangleSetup &t, TexWalk &tw) {
@@ -127,7 +129,7 @@ void spanGouraud(const TriangleSetup &t, int y, int x0, int x1) {
     int x = x0;
 #ifdef COMET_GLIDE_SIMD
     if (n >= 8) {
-        Dither8 d = dither8(row, x0);
+        Dither8 d = dither8(ditherCache[y & 3], row, x0);
         Steps8 sr = steps8(c.r.step), sg = steps8(c.g.step), sb = steps8(c.b.step);
         for (; x + 8 <= x1; x += 8) {
             store8(p + x,
@@ -153,7 +155,7 @@ void spanAddFlat(const TriangleSetup &t, int y, int x0, int x1) {
     int x = x0;
 #ifdef COMET_GLIDE_SIMD
     if (n >= 8) {
-        Dither8 d = dither8(row, x0);
+        Dither8 d = dither8(ditherCache[y & 3], row, x0);
         Steps8 sr = steps8(c.r.step), sg = steps8(c.g.step), sb = steps8(c.b.step), sa = steps8(a.step);
         for (; x + 8 <= x1; x += 8) {
             __m128i alpha = channel8(a.value, sa);
@@ -184,7 +186,7 @@ void spanAddTexture(const TriangleSetup &t, int y, int x0, int x1) {
     int x = x0;
 #ifdef COMET_GLIDE_SIMD
     if (n >= 8) {
-        Dither8 d = dither8(row, x0);
+        Dither8 d = dither8(ditherCache[y & 3], row, x0);
         for (; x + 8 <= x1; x += 8) {
             Texels8 tx = fetch8(t, tw);
             store8(p + x, add565x8(load8(p + x), mul255x8(tx.r, tx.a), mul255x8(tx.g, tx.a),
@@ -212,7 +214,7 @@ void spanAddTint(const TriangleSetup &t, int y, int x0, int x1) {
     int x = x0;
 #ifdef COMET_GLIDE_SIMD
     if (n >= 8) {
-        Dither8 d = dither8(row, x0);
+        Dither8 d = dither8(ditherCache[y & 3], row, x0);
         Steps8 sr = steps8(c.r.step), sg = steps8(c.g.step), sb = steps8(c.b.step);
         // A tint that does not vary across the span is computed once.
         bool flatTint = (c.r.step | c.g.step | c.b.step) == 0;
@@ -254,7 +256,7 @@ void spanOpaqueTint(const TriangleSetup &t, int y, int x0, int x1) {
     int x = x0;
 #ifdef COMET_GLIDE_SIMD
     if (n >= 8) {
-        Dither8 d = dither8(row, x0);
+        Dither8 d = dither8(ditherCache[y & 3], row, x0);
         Steps8 sr = steps8(c.r.step), sg = steps8(c.g.step), sb = steps8(c.b.step);
         for (; x + 8 <= x1; x += 8) {
             Texels8 tx = fetch8(t, tw);

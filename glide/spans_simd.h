@@ -18,9 +18,25 @@ struct Dither8 {
 
 // Lane k belongs to pixel x0 + k; blocks advance by 8, a multiple of the
 // matrix width, so one vector serves the whole span.
-inline Dither8 dither8(const std::uint8_t *row, int x0) {
+inline Dither8 makeDither8(const std::uint8_t *row, int x0) {
     return Dither8{_mm_setr_epi16(row[x0 & 3], row[(x0 + 1) & 3], row[(x0 + 2) & 3], row[(x0 + 3) & 3],
                                   row[x0 & 3], row[(x0 + 1) & 3], row[(x0 + 2) & 3], row[(x0 + 3) & 3])};
+}
+
+// The vectors of a dither row for each phase x0 & 3, made again only when
+// the row changes, so a span just looks one up.
+struct DitherRow8 {
+    const std::uint8_t *row;
+    Dither8 phase[4];
+};
+
+inline Dither8 dither8(DitherRow8 &cache, const std::uint8_t *row, int x0) {
+    if (cache.row != row) {
+        for (int k = 0; k < 4; ++k)
+            cache.phase[k] = makeDither8(row, k);
+        cache.row = row;
+    }
+    return cache.phase[x0 & 3];
 }
 
 // Offsets k * step for lanes 0..3 and 4..7 of a 16.16 walk.
@@ -29,6 +45,7 @@ struct Steps8 {
 };
 
 inline Steps8 steps8(std::int32_t step) {
+    if (step == 0) return Steps8{_mm_setzero_si128(), _mm_setzero_si128()};
     return Steps8{_mm_setr_epi32(0, step, 2 * step, 3 * step),
                   _mm_setr_epi32(4 * step, 5 * step, 6 * step, 7 * step)};
 }
