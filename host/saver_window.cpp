@@ -47,9 +47,15 @@ void applyMouseRule(HWND window) {
     }
 }
 
+// A help request carries a pointer to its HELPINFO, which the system only
+// carries to the parent (usually in another process) when it is sent; a
+// posted one is refused. The context menu carries only a position.
 LRESULT forwardHelpToParent(HWND window, UINT message, LPARAM lParam) {
     HWND parent = GetParent(window);
-    if (parent != NULL && IsWindow(parent))
+    if (parent == NULL || !IsWindow(parent)) return 1;
+    if (message == WM_HELP)
+        SendMessageA(parent, message, reinterpret_cast<WPARAM>(parent), lParam);
+    else
         PostMessageA(parent, message, reinterpret_cast<WPARAM>(parent), lParam);
     return 1;
 }
