@@ -40,7 +40,7 @@ HWND createAppWindow() {
 }
 
 void showAndActivate(HWND window, bool topmost) {
-    SetWindowPos(window, topmost ? HWND_TOPMOST : HWND_TOP, 0, 0, 0, 0,
+    SetWindowPos(window, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
     SetForegroundWindow(window);
     SetFocus(window);
@@ -129,24 +129,26 @@ bool isTopVisibleWindow(HWND window) {
     return top == window;
 }
 
+// One app window for the whole suite: under Wine without a window manager,
+// destroying an active full-screen window waits seconds for the X server.
 class DisplayWindow : public ::testing::Test {
   protected:
+    static void SetUpTestSuite() { app.window = createAppWindow(); }
+    static void TearDownTestSuite() { DestroyWindow(app.window); }
     void SetUp() override {
         SetEnvironmentVariableA("COMET_GLIDE_NO_PACING", "1");
-        app.window = createAppWindow();
-        app.buttonDowns = 0;
         ASSERT_NE(app.window, nullptr);
+        showAndActivate(app.window, false);
+        pumpFor(100);
+        app.buttonDowns = 0;
     }
     void TearDown() override {
         grGlideShutdown();
-        DestroyWindow(app.window);
         pumpFor(50);
     }
 };
 
 TEST_F(DisplayWindow, CoversThePrimaryMonitorWithoutTakingTheFocus) {
-    showAndActivate(app.window, false);
-    pumpFor(100);
     ASSERT_EQ(GetForegroundWindow(), app.window);
 
     ASSERT_TRUE(openDisplay());
@@ -176,7 +178,6 @@ TEST_F(DisplayWindow, CoversThePrimaryMonitorWithoutTakingTheFocus) {
 }
 
 TEST_F(DisplayWindow, ClicksFallThroughToTheProgramsWindow) {
-    showAndActivate(app.window, false);
     ASSERT_TRUE(openDisplay());
     swapBlack();
     pumpFor(100);
@@ -214,8 +215,6 @@ TEST_F(DisplayWindow, GoesBackOnTopAtTheNextSwapWithoutActivating) {
 }
 
 TEST_F(DisplayWindow, LeavesOtherWindowsMessagesQueued) {
-    showAndActivate(app.window, false);
-    pumpFor(100);
     ASSERT_TRUE(openDisplay());
     PostMessageA(app.window, WM_KEYDOWN, VK_SPACE, 1);
     PostMessageA(app.window, WM_USER + 1, 0, 0);
