@@ -90,24 +90,53 @@ inline void stepColour8(ColourWalk &c) {
 DitherRow8 ditherCache[4];
 
 // Texel fetches stay scalar (SSE2 has no gather); the arithmetic after them
-// runs on all eight at once.
-inline Texels8 fetch8(const TriangleSetup &t, TexWalk &tw) {
-    std::uint32_t texels[8];
+// runs on all eight at once. Lanes past count get a transparent texel, so
+// the walk never leaves the span.
+inline Texels8 fetch8(const TriangleSetup &t, TexWalk &tw, int count) {
+    std::uint32_t texels[8] = {0, 0, 0, 0, 0, 0, 0, 0};
     if (tw.v.step == 0) {
         // Sprites map rows to rows: one texture row serves the whole span.
         const std::uint32_t *line = t.texels + ((tw.v.value >> 16) << t.texShift);
-        for (std::uint32_t &texel : texels) {
-            texel = line[tw.u.value >> 16];
+        for (int k = 0; k < count; ++k) {
+            texels[k] = line[tw.u.value >> 16];
             tw.u.value += tw.u.step;
         }
     } else {
-        for (std::uint32_t &texel : texels) {
-            texel = fetch(t, tw);
+        for (int k = 0; k < count; ++k) {
+            texels[k] = fetch(t, tw);
             stepTexture(tw);
         }
     }
     return split8(_mm_setr_epi32(texels[0], texels[1], texels[2], texels[3]),
                   _mm_setr_epi32(texels[4], texels[5], texels[6], texels[7]));
+}
+
+// The last block of a span may be short; it goes through a copy so the
+// vector loop never touches pixels outside the span.
+inline __m128i loadBlock(const std::uint16_t *p, int count) {
+    if (count == 8) return load8(p);
+    std::uint16_t part[8] = {0, 0, 0, 0, 0, 0, 0, 0};
+    for (int k = 0; k < count; ++k)
+        part[k] = p[k];
+    return load8(part);
+}
+
+inline void storeBlock(std::uint16_t *p, __m128i v, int count) {
+    if (count == 8) return store8(p, v);
+    std::uint16_t part[8];
+    store8(part, v);
+    for (int k = 0; k < count; ++k)
+        p[k] = part[k];
+}
+
+inline int blockCount(int x, int x1) {
+    return x1 - x < 8 ? x1 - x : 8;
+}
+
+// Additive blending of a zero contribution gives the pixel back unchanged
+// (a widened 565 value dithers back to itself), so such a block is skipped.
+inline bool transparent8(const Texels8 &tx) {
+    return _mm_movemask_epi8(_mm_cmpeq_epi16(tx.a, _mm_setzero_si128())) == 0xFFFF;
 }
 #endif
 
@@ -121,27 +150,25 @@ inline std::uint16_t addPixel(std::uint16_t dst, int r, int g, int b, int d) {
 
 // Opaque Gouraud: the background bands.
 void spanGouraud(const TriangleSetup &t, int y, int x0, int x1) {
-    int n = x1 - x0;
     ColourWalk c;
-    if (!walkColour(t, x0, y, n, c)) return spanGeneral(t, y, x0, x1);
+    if (!walkColour(t, x0, y, x1 - x0, c)) return spanGeneral(t, y, x0, x1);
     const std::uint8_t *row = ditherRow(y);
     std::uint16_t *p = t.target + y * DISPLAY_WIDTH;
-    int x = x0;
 #ifdef COMET_GLIDE_SIMD
-    if (n >= 8) {
-        Dither8 d = dither8(ditherCache[y & 3], row, x0);
-        Steps8 sr = steps8(c.r.step), sg = steps8(c.g.step), sb = steps8(c.b.step);
-        for (; x + 8 <= x1; x += 8) {
-            store8(p + x,
-                   pack565x8(channel8(c.r.value, sr), channel8(c.g.value, sg), channel8(c.b.value, sb), d));
-            stepColour8(c);
-        }
+    Dither8 d = dither8(ditherCache[y & 3], row, x0);
+    Steps8 sr = steps8(c.r.step), sg = steps8(c.g.step), sb = steps8(c.b.step);
+    for (int x = x0; x < x1; x += 8) {
+        storeBlock(p + x,
+                   pack565x8(channel8(c.r.value, sr), channel8(c.g.value, sg), channel8(c.b.value, sb), d),
+                   blockCount(x, x1));
+        stepColour8(c);
     }
-#endif
-    for (; x < x1; ++x) {
+#else
+    for (int x = x0; x < x1; ++x) {
         p[x] = packPixel(c.r.value >> 16, c.g.value >> 16, c.b.value >> 16, row[x & 3]);
         stepColour(c);
     }
+#endif
 }
 
 // Additive, colour and alpha from planes: the comet's tail.
@@ -152,55 +179,57 @@ void spanAddFlat(const TriangleSetup &t, int y, int x0, int x1) {
     if (!walkColour(t, x0, y, n, c) || !walkChannel(t.fixedA, x0, y, n, a)) return spanGeneral(t, y, x0, x1);
     const std::uint8_t *row = ditherRow(y);
     std::uint16_t *p = t.target + y * DISPLAY_WIDTH;
-    int x = x0;
 #ifdef COMET_GLIDE_SIMD
-    if (n >= 8) {
-        Dither8 d = dither8(ditherCache[y & 3], row, x0);
-        Steps8 sr = steps8(c.r.step), sg = steps8(c.g.step), sb = steps8(c.b.step), sa = steps8(a.step);
-        for (; x + 8 <= x1; x += 8) {
-            __m128i alpha = channel8(a.value, sa);
-            store8(p + x, add565x8(load8(p + x), mul255x8(channel8(c.r.value, sr), alpha),
-                                   mul255x8(channel8(c.g.value, sg), alpha),
-                                   mul255x8(channel8(c.b.value, sb), alpha), d));
-            stepColour8(c);
-            a.value += 8 * a.step;
-        }
+    Dither8 d = dither8(ditherCache[y & 3], row, x0);
+    Steps8 sr = steps8(c.r.step), sg = steps8(c.g.step), sb = steps8(c.b.step), sa = steps8(a.step);
+    for (int x = x0; x < x1; x += 8) {
+        int count = blockCount(x, x1);
+        __m128i alpha = channel8(a.value, sa);
+        storeBlock(p + x,
+                   add565x8(loadBlock(p + x, count), mul255x8(channel8(c.r.value, sr), alpha),
+                            mul255x8(channel8(c.g.value, sg), alpha),
+                            mul255x8(channel8(c.b.value, sb), alpha), d),
+                   count);
+        stepColour8(c);
+        a.value += 8 * a.step;
     }
-#endif
-    for (; x < x1; ++x) {
+#else
+    for (int x = x0; x < x1; ++x) {
         int alpha = a.value >> 16;
         p[x] = addPixel(p[x], mul255(c.r.value >> 16, alpha), mul255(c.g.value >> 16, alpha),
                         mul255(c.b.value >> 16, alpha), row[x & 3]);
         stepColour(c);
         a.value += a.step;
     }
+#endif
 }
 
 // Additive, texel colour weighted by texel alpha: head and glows.
 void spanAddTexture(const TriangleSetup &t, int y, int x0, int x1) {
-    int n = x1 - x0;
     TexWalk tw;
-    if (!walkTexture(t, x0, y, n, tw)) return spanGeneral(t, y, x0, x1);
+    if (!walkTexture(t, x0, y, x1 - x0, tw)) return spanGeneral(t, y, x0, x1);
     const std::uint8_t *row = ditherRow(y);
     std::uint16_t *p = t.target + y * DISPLAY_WIDTH;
-    int x = x0;
 #ifdef COMET_GLIDE_SIMD
-    if (n >= 8) {
-        Dither8 d = dither8(ditherCache[y & 3], row, x0);
-        for (; x + 8 <= x1; x += 8) {
-            Texels8 tx = fetch8(t, tw);
-            store8(p + x, add565x8(load8(p + x), mul255x8(tx.r, tx.a), mul255x8(tx.g, tx.a),
-                                   mul255x8(tx.b, tx.a), d));
-        }
+    Dither8 d = dither8(ditherCache[y & 3], row, x0);
+    for (int x = x0; x < x1; x += 8) {
+        int count = blockCount(x, x1);
+        Texels8 tx = fetch8(t, tw, count);
+        if (transparent8(tx)) continue;
+        storeBlock(p + x,
+                   add565x8(loadBlock(p + x, count), mul255x8(tx.r, tx.a), mul255x8(tx.g, tx.a),
+                            mul255x8(tx.b, tx.a), d),
+                   count);
     }
-#endif
-    for (; x < x1; ++x) {
+#else
+    for (int x = x0; x < x1; ++x) {
         std::uint32_t texel = fetch(t, tw);
         int alpha = static_cast<int>(texel >> 24);
         p[x] = addPixel(p[x], mul255((texel >> 16) & 0xFF, alpha), mul255((texel >> 8) & 0xFF, alpha),
                         mul255(texel & 0xFF, alpha), row[x & 3]);
         stepTexture(tw);
     }
+#endif
 }
 
 // Additive, texel colour scaled by the iterated colour: the big stars.
@@ -211,29 +240,24 @@ void spanAddTint(const TriangleSetup &t, int y, int x0, int x1) {
     if (!walkTexture(t, x0, y, n, tw) || !walkColour(t, x0, y, n, c)) return spanGeneral(t, y, x0, x1);
     const std::uint8_t *row = ditherRow(y);
     std::uint16_t *p = t.target + y * DISPLAY_WIDTH;
-    int x = x0;
 #ifdef COMET_GLIDE_SIMD
-    if (n >= 8) {
-        Dither8 d = dither8(ditherCache[y & 3], row, x0);
-        Steps8 sr = steps8(c.r.step), sg = steps8(c.g.step), sb = steps8(c.b.step);
-        // A tint that does not vary across the span is computed once.
-        bool flatTint = (c.r.step | c.g.step | c.b.step) == 0;
+    Dither8 d = dither8(ditherCache[y & 3], row, x0);
+    Steps8 sr = steps8(c.r.step), sg = steps8(c.g.step), sb = steps8(c.b.step);
+    for (int x = x0; x < x1; x += 8) {
+        int count = blockCount(x, x1);
         __m128i tintR = channel8(c.r.value, sr), tintG = channel8(c.g.value, sg),
                 tintB = channel8(c.b.value, sb);
-        for (; x + 8 <= x1; x += 8) {
-            if (!flatTint) {
-                tintR = channel8(c.r.value, sr);
-                tintG = channel8(c.g.value, sg);
-                tintB = channel8(c.b.value, sb);
-                stepColour8(c);
-            }
-            Texels8 tx = fetch8(t, tw);
-            __m128i r = mul255x8(tx.r, tintR), g = mul255x8(tx.g, tintG), b = mul255x8(tx.b, tintB);
-            store8(p + x, add565x8(load8(p + x), mul255x8(r, tx.a), mul255x8(g, tx.a), mul255x8(b, tx.a), d));
-        }
+        stepColour8(c);
+        Texels8 tx = fetch8(t, tw, count);
+        if (transparent8(tx)) continue;
+        __m128i r = mul255x8(tx.r, tintR), g = mul255x8(tx.g, tintG), b = mul255x8(tx.b, tintB);
+        storeBlock(
+            p + x,
+            add565x8(loadBlock(p + x, count), mul255x8(r, tx.a), mul255x8(g, tx.a), mul255x8(b, tx.a), d),
+            count);
     }
-#endif
-    for (; x < x1; ++x) {
+#else
+    for (int x = x0; x < x1; ++x) {
         std::uint32_t texel = fetch(t, tw);
         int alpha = static_cast<int>(texel >> 24);
         int r = mul255((texel >> 16) & 0xFF, c.r.value >> 16);
@@ -243,6 +267,7 @@ void spanAddTint(const TriangleSetup &t, int y, int x0, int x1) {
         stepTexture(tw);
         stepColour(c);
     }
+#endif
 }
 
 // Opaque, texel colour scaled by a colour: the logo intro.
@@ -253,21 +278,20 @@ void spanOpaqueTint(const TriangleSetup &t, int y, int x0, int x1) {
     if (!walkTexture(t, x0, y, n, tw) || !walkColour(t, x0, y, n, c)) return spanGeneral(t, y, x0, x1);
     const std::uint8_t *row = ditherRow(y);
     std::uint16_t *p = t.target + y * DISPLAY_WIDTH;
-    int x = x0;
 #ifdef COMET_GLIDE_SIMD
-    if (n >= 8) {
-        Dither8 d = dither8(ditherCache[y & 3], row, x0);
-        Steps8 sr = steps8(c.r.step), sg = steps8(c.g.step), sb = steps8(c.b.step);
-        for (; x + 8 <= x1; x += 8) {
-            Texels8 tx = fetch8(t, tw);
-            store8(p + x,
+    Dither8 d = dither8(ditherCache[y & 3], row, x0);
+    Steps8 sr = steps8(c.r.step), sg = steps8(c.g.step), sb = steps8(c.b.step);
+    for (int x = x0; x < x1; x += 8) {
+        int count = blockCount(x, x1);
+        Texels8 tx = fetch8(t, tw, count);
+        storeBlock(p + x,
                    pack565x8(mul255x8(tx.r, channel8(c.r.value, sr)), mul255x8(tx.g, channel8(c.g.value, sg)),
-                             mul255x8(tx.b, channel8(c.b.value, sb)), d));
-            stepColour8(c);
-        }
+                             mul255x8(tx.b, channel8(c.b.value, sb)), d),
+                   count);
+        stepColour8(c);
     }
-#endif
-    for (; x < x1; ++x) {
+#else
+    for (int x = x0; x < x1; ++x) {
         std::uint32_t texel = fetch(t, tw);
         p[x] = packPixel(mul255((texel >> 16) & 0xFF, c.r.value >> 16),
                          mul255((texel >> 8) & 0xFF, c.g.value >> 16), mul255(texel & 0xFF, c.b.value >> 16),
@@ -275,6 +299,7 @@ void spanOpaqueTint(const TriangleSetup &t, int y, int x0, int x1) {
         stepTexture(tw);
         stepColour(c);
     }
+#endif
 }
 
 int clampTexel(double u, int size) {
