@@ -103,6 +103,10 @@ void noteRenderBufferWrite();
 // Texture memory: the current texture decoded to ARGB texels with the current
 // palette (nullptr when no texture is selected), and cache invalidation.
 const std::uint32_t *currentTexels();
+// Per texel row of the current texture, the first and last column whose alpha
+// is not zero (first > last when the row has none).
+const std::int16_t *currentFirstOpaque();
+const std::int16_t *currentLastOpaque();
 void forgetDecodedTextures();
 void resetTextureState();
 

@@ -32,6 +32,14 @@ struct TriangleSetup {
     int fog; // fog factor when oow is constant
     const std::uint32_t *texels;
     int texShift; // log2 of the texture's edge
+    // Per texel row, the first and last column with alpha above zero.
+    const std::int16_t *firstOpaque, *lastOpaque;
+    // Screen columns [columnsFrom, columnsTo) hold every span of the triangle.
+    int columnsFrom, columnsTo;
+    // When u depends on the column alone and v on the row alone (sprites),
+    // the texel column of each screen column, clamped to -1..size; else null.
+    const std::int32_t *columns;
+    bool flatColour; // colour planes constant and inside 0..255
     std::uint16_t *target;
     SpanFn span;
 };

@@ -52,6 +52,12 @@ struct ColourWalk {
 };
 
 bool walkColour(const TriangleSetup &t, int x0, int y, int n, ColourWalk &c) {
+    if (t.flatColour) {
+        c = ColourWalk{{static_cast<std::int32_t>(t.fixedR.at0), 0},
+                       {static_cast<std::int32_t>(t.fixedG.at0), 0},
+                       {static_cast<std::int32_t>(t.fixedB.at0), 0}};
+        return true;
+    }
     return walkChannel(t.fixedR, x0, y, n, c.r) && walkChannel(t.fixedG, x0, y, n, c.g) &&
            walkChannel(t.fixedB, x0, y, n, c.b);
 }
@@ -86,6 +92,52 @@ inline void stepColour8(ColourWalk &c) {
     c.b.value += 8 * c.b.step;
 }
 
+std::int32_t columnTable[DISPLAY_WIDTH];
+
+// The first x in [x0, x1] whose texel column is at least c, for columns
+// rising with x. The guess from the plane only saves steps; the table decides.
+int firstColumnAtLeast(const TriangleSetup &t, int x0, int x1, int c) {
+    double guess = (c * 65536.0 - static_cast<double>(t.fixedU.at0)) / static_cast<double>(t.fixedU.dx);
+    int x = guess <= x0 ? x0 : guess >= x1 ? x1 : static_cast<int>(guess);
+    while (x < x1 && t.columns[x] < c)
+        ++x;
+    while (x > x0 && t.columns[x - 1] >= c)
+        --x;
+    return x;
+}
+
+// Sprites: v follows the row and u the column, so a span reads one texture
+// row through the column table. With trim, pixels at either end whose texel
+// is fully transparent are dropped: additive blending leaves them as they
+// are. False when the span leaves the texture; the caller walks it instead.
+bool spriteRow(const TriangleSetup &t, int y, int &x0, int &x1, bool trim, const std::uint32_t *&line) {
+    if (x0 < t.columnsFrom || x1 > t.columnsTo) return false;
+    std::int64_t v = t.fixedV.at0 + y * t.fixedV.dy;
+    int size = 1 << t.texShift;
+    const std::int32_t *column = t.columns;
+    if (v < 0 || (v >> 16) >= size) return false;
+    // The table is monotonic, so checking both ends covers the span.
+    if (column[x0] < 0 || column[x0] >= size || column[x1 - 1] < 0 || column[x1 - 1] >= size) return false;
+    int row = static_cast<int>(v >> 16);
+    if (trim && t.fixedU.dx > 0) {
+        x0 = firstColumnAtLeast(t, x0, x1, t.firstOpaque[row]);
+        x1 = firstColumnAtLeast(t, x0, x1, t.lastOpaque[row] + 1);
+    }
+    line = t.texels + (row << t.texShift);
+    return true;
+}
+
+void fillColumns(TriangleSetup &t) {
+    const FixedPlane &u = t.fixedU;
+    std::int64_t size = 1 << t.texShift;
+    for (int x = t.columnsFrom; x < t.columnsTo; ++x) {
+        std::int64_t value = u.at0 + x * u.dx;
+        std::int64_t column = value < 0 ? -1 : value >> 16;
+        columnTable[x] = static_cast<std::int32_t>(column > size ? size : column);
+    }
+    t.columns = columnTable;
+}
+
 #ifdef COMET_GLIDE_SIMD
 DitherRow8 ditherCache[4];
 
@@ -107,6 +159,14 @@ inline Texels8 fetch8(const TriangleSetup &t, TexWalk &tw, int count) {
             stepTexture(tw);
         }
     }
+    return split8(_mm_setr_epi32(texels[0], texels[1], texels[2], texels[3]),
+                  _mm_setr_epi32(texels[4], texels[5], texels[6], texels[7]));
+}
+
+inline Texels8 gather8(const std::uint32_t *line, const std::int32_t *column, int count) {
+    std::uint32_t texels[8] = {0, 0, 0, 0, 0, 0, 0, 0};
+    for (int k = 0; k < count; ++k)
+        texels[k] = line[column[k]];
     return split8(_mm_setr_epi32(texels[0], texels[1], texels[2], texels[3]),
                   _mm_setr_epi32(texels[4], texels[5], texels[6], texels[7]));
 }
@@ -270,6 +330,69 @@ void spanAddTint(const TriangleSetup &t, int y, int x0, int x1) {
 #endif
 }
 
+// Head and glows drawn as sprites.
+void spanAddTextureSprite(const TriangleSetup &t, int y, int x0, int x1) {
+    const std::uint32_t *line;
+    if (!spriteRow(t, y, x0, x1, true, line)) return spanAddTexture(t, y, x0, x1);
+    const std::uint8_t *row = ditherRow(y);
+    std::uint16_t *p = t.target + y * DISPLAY_WIDTH;
+    const std::int32_t *column = t.columns;
+#ifdef COMET_GLIDE_SIMD
+    Dither8 d = dither8(ditherCache[y & 3], row, x0);
+    for (int x = x0; x < x1; x += 8) {
+        int count = blockCount(x, x1);
+        Texels8 tx = gather8(line, column + x, count);
+        if (transparent8(tx)) continue;
+        storeBlock(p + x,
+                   add565x8(loadBlock(p + x, count), mul255x8(tx.r, tx.a), mul255x8(tx.g, tx.a),
+                            mul255x8(tx.b, tx.a), d),
+                   count);
+    }
+#else
+    for (int x = x0; x < x1; ++x) {
+        std::uint32_t texel = line[column[x]];
+        int alpha = static_cast<int>(texel >> 24);
+        p[x] = addPixel(p[x], mul255((texel >> 16) & 0xFF, alpha), mul255((texel >> 8) & 0xFF, alpha),
+                        mul255(texel & 0xFF, alpha), row[x & 3]);
+    }
+#endif
+}
+
+// Big stars: sprites of one tint.
+void spanAddTintSprite(const TriangleSetup &t, int y, int x0, int x1) {
+    const std::uint32_t *line;
+    if (!spriteRow(t, y, x0, x1, true, line)) return spanAddTint(t, y, x0, x1);
+    const std::uint8_t *row = ditherRow(y);
+    std::uint16_t *p = t.target + y * DISPLAY_WIDTH;
+    const std::int32_t *column = t.columns;
+    int tintR = static_cast<int>(t.fixedR.at0 >> 16), tintG = static_cast<int>(t.fixedG.at0 >> 16),
+        tintB = static_cast<int>(t.fixedB.at0 >> 16);
+#ifdef COMET_GLIDE_SIMD
+    Dither8 d = dither8(ditherCache[y & 3], row, x0);
+    __m128i vr = _mm_set1_epi16(static_cast<short>(tintR)), vg = _mm_set1_epi16(static_cast<short>(tintG)),
+            vb = _mm_set1_epi16(static_cast<short>(tintB));
+    for (int x = x0; x < x1; x += 8) {
+        int count = blockCount(x, x1);
+        Texels8 tx = gather8(line, column + x, count);
+        if (transparent8(tx)) continue;
+        __m128i r = mul255x8(tx.r, vr), g = mul255x8(tx.g, vg), b = mul255x8(tx.b, vb);
+        storeBlock(
+            p + x,
+            add565x8(loadBlock(p + x, count), mul255x8(r, tx.a), mul255x8(g, tx.a), mul255x8(b, tx.a), d),
+            count);
+    }
+#else
+    for (int x = x0; x < x1; ++x) {
+        std::uint32_t texel = line[column[x]];
+        int alpha = static_cast<int>(texel >> 24);
+        int r = mul255((texel >> 16) & 0xFF, tintR);
+        int g = mul255((texel >> 8) & 0xFF, tintG);
+        int b = mul255(texel & 0xFF, tintB);
+        p[x] = addPixel(p[x], mul255(r, alpha), mul255(g, alpha), mul255(b, alpha), row[x & 3]);
+    }
+#endif
+}
+
 // Opaque, texel colour scaled by a colour: the logo intro.
 void spanOpaqueTint(const TriangleSetup &t, int y, int x0, int x1) {
     int n = x1 - x0;
@@ -336,6 +459,16 @@ Plane flat(int value) {
     return Plane{static_cast<double>(value), 0.0, 0.0};
 }
 
+// std::llround without the library call: the fraction of a double below
+// 2^52 is exact, so comparing it with one half rounds the same way.
+std::int64_t roundHalfAway(double v) {
+    std::int64_t whole = static_cast<std::int64_t>(v);
+    double fraction = v - static_cast<double>(whole);
+    if (fraction >= 0.5) return whole + 1;
+    if (fraction <= -0.5) return whole - 1;
+    return whole;
+}
+
 // Planes in 16.16 for the span loops; a plane too steep or too far out for
 // that is left to the general loop.
 FixedPlane toFixed(const Plane &p) {
@@ -343,11 +476,15 @@ FixedPlane toFixed(const Plane &p) {
     double at0 = p.at0 * scale, dx = p.dx * scale, dy = p.dy * scale;
     FixedPlane f{0, 0, 0, false};
     if (!(std::fabs(at0) < atLimit && std::fabs(dx) < stepLimit && std::fabs(dy) < stepLimit)) return f;
-    f.at0 = std::llround(at0);
-    f.dx = std::llround(dx);
-    f.dy = std::llround(dy);
+    f.at0 = roundHalfAway(at0);
+    f.dx = roundHalfAway(dx);
+    f.dy = roundHalfAway(dy);
     f.ok = true;
     return f;
+}
+
+bool flatChannel(const FixedPlane &p) {
+    return p.ok && p.dx == 0 && p.dy == 0 && p.at0 >= 0 && p.at0 <= CHANNEL_MAX;
 }
 
 void useConstantColour(TriangleSetup &t) {
@@ -404,6 +541,9 @@ void chooseSpanLoop(TriangleSetup &t) {
     t.fixedA = toFixed(t.a);
     t.fixedU = toFixed(t.u);
     t.fixedV = toFixed(t.v);
+    t.flatColour = flatChannel(t.fixedR) && flatChannel(t.fixedG) && flatChannel(t.fixedB);
+    t.columns = nullptr;
+    bool sprite = t.texels && t.fixedU.ok && t.fixedV.ok && t.fixedU.dy == 0 && t.fixedV.dx == 0;
 
     bool plainColour = colour == SRC_ITERATED || colour == SRC_CONSTANT;
     bool tintedTexture = colour == SRC_ITERATED_TEXTURE || colour == SRC_CONSTANT_TEXTURE;
@@ -415,8 +555,9 @@ void chooseSpanLoop(TriangleSetup &t) {
         t.span = spanAddFlat;
     } else if (additive && texelsPass && alpha == SRC_TEXTURE) {
         if (colour == SRC_TEXTURE)
-            t.span = spanAddTexture;
+            t.span = sprite ? spanAddTextureSprite : spanAddTexture;
         else if (tintedTexture)
-            t.span = spanAddTint;
+            t.span = sprite && t.flatColour ? spanAddTintSprite : spanAddTint;
+        if (t.span == spanAddTextureSprite || t.span == spanAddTintSprite) fillColumns(t);
     }
 }

@@ -21,11 +21,14 @@ struct DecodedTexture {
     std::uint32_t palette[PALETTE_ENTRIES];
     unsigned long lastUse;
     std::uint32_t texels[MAX_TEXTURE_SIZE * MAX_TEXTURE_SIZE];
+    // First and last column of each row whose alpha is not zero; first >
+    // last for a row with none.
+    std::int16_t firstOpaque[MAX_TEXTURE_SIZE], lastOpaque[MAX_TEXTURE_SIZE];
 };
 
 DecodedTexture decoded[DECODED_SLOTS];
 unsigned long useCounter;
-const std::uint32_t *activeTexels;
+const DecodedTexture *active;
 
 int bytesPerTexel(GrTextureFormat_t format) {
     return format == GR_TEXFMT_AP_88 ? 2 : 1;
@@ -68,6 +71,16 @@ void decode(DecodedTexture &slot) {
             slot.texels[i] = (alpha << 24) | (palette[memory[2 * i]] & 0x00FFFFFFu);
         }
     }
+    for (int row = 0; row < source.size; ++row) {
+        const std::uint32_t *line = slot.texels + row * source.size;
+        int first = 0, last = source.size - 1;
+        while (first <= last && (line[first] >> 24) == 0)
+            ++first;
+        while (last >= first && (line[last] >> 24) == 0)
+            --last;
+        slot.firstOpaque[row] = static_cast<std::int16_t>(first);
+        slot.lastOpaque[row] = static_cast<std::int16_t>(last);
+    }
     slot.valid = true;
     slot.address = source.address;
     slot.format = source.format;
@@ -80,7 +93,7 @@ void decode(DecodedTexture &slot) {
 void forgetDecodedTextures() {
     for (DecodedTexture &slot : decoded)
         slot.valid = false;
-    activeTexels = nullptr;
+    active = nullptr;
 }
 
 void resetTextureState() {
@@ -90,8 +103,10 @@ void resetTextureState() {
     std::memset(glideDevice.palette, 0, sizeof glideDevice.palette);
 }
 
-const std::uint32_t *currentTexels() {
-    if (activeTexels) return activeTexels;
+namespace {
+
+const DecodedTexture *currentTexture() {
+    if (active) return active;
     const TextureSource &source = glideDevice.texture;
     if (!source.valid) return nullptr;
     DecodedTexture *chosen = nullptr;
@@ -115,8 +130,25 @@ const std::uint32_t *currentTexels() {
         decode(*chosen);
     }
     chosen->lastUse = ++useCounter;
-    activeTexels = chosen->texels;
-    return activeTexels;
+    active = chosen;
+    return active;
+}
+
+} // namespace
+
+const std::uint32_t *currentTexels() {
+    const DecodedTexture *texture = currentTexture();
+    return texture ? texture->texels : nullptr;
+}
+
+const std::int16_t *currentFirstOpaque() {
+    const DecodedTexture *texture = currentTexture();
+    return texture ? texture->firstOpaque : nullptr;
+}
+
+const std::int16_t *currentLastOpaque() {
+    const DecodedTexture *texture = currentTexture();
+    return texture ? texture->lastOpaque : nullptr;
 }
 
 FxU32 FX_CALL grTexMinAddress(GrChipID_t) {
@@ -147,7 +179,7 @@ void FX_CALL grTexDownloadTable(GrChipID_t tmu, GrTexTable_t type, void *data) {
     if (tmu != GR_TMU0 || type != GR_TEXTABLE_PALETTE || !data) return;
     std::memcpy(glideDevice.palette, static_cast<const GuTexPalette *>(data)->data,
                 sizeof glideDevice.palette);
-    activeTexels = nullptr;
+    active = nullptr;
 }
 
 void FX_CALL grTexSource(GrChipID_t tmu, FxU32 startAddress, FxU32 evenOdd, GrTexInfo *info) {
@@ -155,7 +187,7 @@ void FX_CALL grTexSource(GrChipID_t tmu, FxU32 startAddress, FxU32 evenOdd, GrTe
     if (tmu != GR_TMU0 || !size || !evenOddOk(evenOdd)) return;
     if (!fitsInMemory(startAddress, levelBytes(info, size))) return;
     glideDevice.texture = TextureSource{true, startAddress, info->format, size};
-    activeTexels = nullptr;
+    active = nullptr;
 }
 
 void FX_CALL grTexCombine(GrChipID_t tmu, GrCombineFunction_t rgbFunction, GrCombineFactor_t,

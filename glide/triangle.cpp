@@ -119,6 +119,8 @@ void setUpAttributes(const SnappedVertex v[3], TriangleSetup &t) {
     t.fog = t.perspective ? 0 : fogFactor(oow);
     t.u = t.v = t.oow = Plane{0.0, 0.0, 0.0};
     t.texels = currentTexels();
+    t.firstOpaque = currentFirstOpaque();
+    t.lastOpaque = currentLastOpaque();
     t.texShift = 0;
     if (!t.texels) return;
     int size = glideDevice.texture.size;
@@ -170,6 +172,14 @@ void FX_CALL grDrawTriangle(const GrVertex *a, const GrVertex *b, const GrVertex
     TriangleSetup t;
     t.target = renderTarget();
     setUpAttributes(v, t);
+    std::int64_t minX = v[0].x < v[1].x ? v[0].x : v[1].x, maxX = v[0].x > v[1].x ? v[0].x : v[1].x;
+    if (v[2].x < minX) minX = v[2].x;
+    if (v[2].x > maxX) maxX = v[2].x;
+    // A pixel whose centre lies inside the triangle is within a column of
+    // its corners; one more each side is enough.
+    std::int64_t from = floorDiv(minX, SUBPIXELS) - 1, to = floorDiv(maxX, SUBPIXELS) + 2;
+    t.columnsFrom = static_cast<int>(from < d.clipMinX ? d.clipMinX : from);
+    t.columnsTo = static_cast<int>(to > d.clipMaxX ? d.clipMaxX : to);
     chooseSpanLoop(t);
 
     // The long edge runs from the top vertex to the bottom one; the middle
