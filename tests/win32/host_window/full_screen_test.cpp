@@ -22,7 +22,7 @@ int withQuietSaver(const std::function<void(HWND)> &body) {
         if (frame == 1) PostMessageA(saverHost.saverWindow, WM_KEYUP, 'A', 0);
     };
     run.onIdle = [&]() {
-        if (done || saverHost.saverWindow == NULL) return;
+        if (done || run.frames < 1) return;
         done = true;
         body(saverHost.saverWindow);
         PostMessageA(saverHost.saverWindow, WM_CLOSE, 0, 0);
