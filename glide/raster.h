@@ -60,6 +60,9 @@ const std::uint8_t *ditherRow(int y);
 // Chooses the span loop for the current state; fills the colour planes it
 // needs when the colour source is constant.
 void chooseSpanLoop(TriangleSetup &t);
+// When false every span takes the general loop, so tests can hold the
+// specialised loops to its pixels.
+extern bool specialisedSpanLoops;
 void spanGeneral(const TriangleSetup &t, int y, int x0, int x1);
 
 int clampChannel(double v);

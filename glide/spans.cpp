@@ -521,10 +521,12 @@ void spanGeneral(const TriangleSetup &t, int y, int x0, int x1) {
     }
 }
 
+bool specialisedSpanLoops = true;
+
 void chooseSpanLoop(TriangleSetup &t) {
     const GlideDevice &d = glideDevice;
     t.span = spanGeneral;
-    if (t.perspective || t.fog != 0) return;
+    if (!specialisedSpanLoops || t.perspective || t.fog != 0) return;
     bool opaque = d.blendSrc == GR_BLEND_ONE && d.blendDst == GR_BLEND_ZERO;
     bool additive = d.blendSrc == GR_BLEND_SRC_ALPHA && d.blendDst == GR_BLEND_ONE;
     const TextureCombine &tc = d.textureCombine;
