@@ -276,6 +276,11 @@ double letterShade(const Lettering &lettering, int i, int j, double &shine) {
     return 0.6 + 0.4 * std::max(0.0, dot(normal, LIGHT)) / LIGHT.z;
 }
 
+// A highlight adds the same amount of white to every channel.
+Color withShine(Color lit, double shine) {
+    return Color{lit.red + 255 * shine, lit.green + 255 * shine, lit.blue + 255 * shine};
+}
+
 uint32_t packColor(Color c) {
     const auto channel = [](double v) {
         return static_cast<uint32_t>(std::lround(std::min(255.0, std::max(0.0, v))));
