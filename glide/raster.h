@@ -18,6 +18,8 @@ struct FixedPlane {
     bool ok;
 };
 
+const int MAX_TEXTURE_EDGE = 256;
+
 struct TriangleSetup;
 typedef void (*SpanFn)(const TriangleSetup &t, int y, int x0, int x1);
 
@@ -39,6 +41,9 @@ struct TriangleSetup {
     // When u depends on the column alone and v on the row alone (sprites),
     // the texel column of each screen column, clamped to -1..size; else null.
     const std::int32_t *columns;
+    // When those columns rise with x: for c = 0..size, the first screen
+    // column whose texel column is at least c (columnsTo if none); else null.
+    const std::int32_t *firstAtColumn;
     bool flatColour; // colour planes constant and inside 0..255
     std::uint16_t *target;
     SpanFn span;

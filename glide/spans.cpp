@@ -93,35 +93,32 @@ inline void stepColour8(ColourWalk &c) {
 }
 
 std::int32_t columnTable[DISPLAY_WIDTH];
-
-// The first x in [x0, x1] whose texel column is at least c, for columns
-// rising with x. The guess from the plane only saves steps; the table decides.
-int firstColumnAtLeast(const TriangleSetup &t, int x0, int x1, int c) {
-    double guess = (c * 65536.0 - static_cast<double>(t.fixedU.at0)) / static_cast<double>(t.fixedU.dx);
-    int x = guess <= x0 ? x0 : guess >= x1 ? x1 : static_cast<int>(guess);
-    while (x < x1 && t.columns[x] < c)
-        ++x;
-    while (x > x0 && t.columns[x - 1] >= c)
-        --x;
-    return x;
-}
+std::int32_t firstAtColumnTable[MAX_TEXTURE_EDGE + 1];
 
 // Sprites: v follows the row and u the column, so a span reads one texture
 // row through the column table. With trim, pixels at either end whose texel
 // is fully transparent are dropped: additive blending leaves them as they
 // are. False when the span leaves the texture; the caller walks it instead.
 bool spriteRow(const TriangleSetup &t, int y, int &x0, int &x1, bool trim, const std::uint32_t *&line) {
-    if (x0 < t.columnsFrom || x1 > t.columnsTo) return false;
-    std::int64_t v = t.fixedV.at0 + y * t.fixedV.dy;
     int size = 1 << t.texShift;
-    const std::int32_t *column = t.columns;
+    std::int64_t v = t.fixedV.at0 + y * t.fixedV.dy;
     if (v < 0 || (v >> 16) >= size) return false;
-    // The table is monotonic, so checking both ends covers the span.
-    if (column[x0] < 0 || column[x0] >= size || column[x1 - 1] < 0 || column[x1 - 1] >= size) return false;
     int row = static_cast<int>(v >> 16);
-    if (trim && t.fixedU.dx > 0) {
-        x0 = firstColumnAtLeast(t, x0, x1, t.firstOpaque[row]);
-        x1 = firstColumnAtLeast(t, x0, x1, t.lastOpaque[row] + 1);
+    const std::int32_t *at = t.firstAtColumn;
+    if (at) {
+        if (x0 < at[0] || x1 > at[size]) return false;
+        if (trim) {
+            std::int32_t from = at[t.firstOpaque[row]], to = at[t.lastOpaque[row] + 1];
+            if (x0 < from) x0 = from;
+            if (x1 > to) x1 = to;
+            if (x1 < x0) x1 = x0;
+        }
+    } else {
+        // The table is monotonic, so checking both ends covers the span.
+        const std::int32_t *column = t.columns;
+        if (x0 < t.columnsFrom || x1 > t.columnsTo) return false;
+        if (column[x0] < 0 || column[x0] >= size || column[x1 - 1] < 0 || column[x1 - 1] >= size)
+            return false;
     }
     line = t.texels + (row << t.texShift);
     return true;
@@ -129,13 +126,24 @@ bool spriteRow(const TriangleSetup &t, int y, int &x0, int &x1, bool trim, const
 
 void fillColumns(TriangleSetup &t) {
     const FixedPlane &u = t.fixedU;
-    std::int64_t size = 1 << t.texShift;
+    int size = 1 << t.texShift;
+    // While the columns rise, each one also ends the run of texel columns it
+    // is the first to reach.
+    bool rising = u.dx > 0;
+    int reached = 0;
     for (int x = t.columnsFrom; x < t.columnsTo; ++x) {
         std::int64_t value = u.at0 + x * u.dx;
         std::int64_t column = value < 0 ? -1 : value >> 16;
-        columnTable[x] = static_cast<std::int32_t>(column > size ? size : column);
+        int clamped = static_cast<int>(column > size ? size : column);
+        columnTable[x] = clamped;
+        if (rising)
+            while (reached <= clamped)
+                firstAtColumnTable[reached++] = x;
     }
+    while (reached <= size)
+        firstAtColumnTable[reached++] = t.columnsTo;
     t.columns = columnTable;
+    t.firstAtColumn = rising ? firstAtColumnTable : nullptr;
 }
 
 #ifdef COMET_GLIDE_SIMD
