@@ -30,6 +30,6 @@ rmse() { compare -metric RMSE "$OUT/client.png" "$OUT/$1.png" null: 2>&1 | sed '
 upright=$(rmse upright)
 upside=$(rmse upside_down)
 echo "difference from the upright logo $upright, from the upside-down one $upside"
-above 0.1 "$upright" || fail "preview does not show the logo at the client size"
-above "$upside" "$(awk -v u="$upright" 'BEGIN { print 2 * u }')" || fail "preview is not upright"
-echo "ok: upright logo at the host's client size, ended with 0 when the host went"
+above 0.1 "$upright" || problem "preview does not show the logo at the client size"
+above "$upside" "$(awk -v u="$upright" 'BEGIN { print 2 * u }')" || problem "preview is not upright"
+finish "upright logo at the host's client size, ended with 0 when the host went"

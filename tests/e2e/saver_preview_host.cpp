@@ -28,11 +28,12 @@ int main(int argc, char **argv) {
     hostClass.lpszClassName = "PreviewHost";
     RegisterClassA(&hostClass);
     // A pop-up has no frame, so its client area starts at (100, 100).
-    HWND host = CreateWindowExA(0, "PreviewHost", "Preview Host", WS_POPUP | WS_VISIBLE, 100, 100, 320, 240, NULL,
-                                NULL, hostClass.hInstance, NULL);
+    HWND host = CreateWindowExA(0, "PreviewHost", "Preview Host", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN,
+                                100, 100, 320, 240, NULL, NULL, hostClass.hInstance, NULL);
     pumpFor(300, NULL);
 
-    std::string command = "\"" + std::string(argv[1]) + "\" /p " + std::to_string(reinterpret_cast<ULONG_PTR>(host));
+    std::string command =
+        "\"" + std::string(argv[1]) + "\" /p " + std::to_string(reinterpret_cast<ULONG_PTR>(host));
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
@@ -45,7 +46,8 @@ int main(int argc, char **argv) {
     pumpFor(200, NULL);
 
     DWORD code = 200;
-    if (WaitForSingleObject(process.hProcess, 10000) == WAIT_OBJECT_0) GetExitCodeProcess(process.hProcess, &code);
+    if (WaitForSingleObject(process.hProcess, 10000) == WAIT_OBJECT_0)
+        GetExitCodeProcess(process.hProcess, &code);
     else
         TerminateProcess(process.hProcess, 1);
     CloseHandle(process.hProcess);
