@@ -15,17 +15,15 @@ comet_wine reg add 'HKLM\SOFTWARE\Quorlith' /v LogoOn /t REG_DWORD /d 0 /f >/dev
 
 stats=$(mktemp)
 rm -f "$stats"
-COMET_GLIDE_STATS=$(comet_wine winepath -w "$stats" 2>/dev/null) comet_wine "$saver" /s >/dev/null 2>&1 &
+# The Wine loader becomes the Windows process itself, so its pid is the one
+# whose CPU time counts.
+COMET_GLIDE_STATS=$(comet_wine winepath -w "$stats" 2>/dev/null) "$WINELOADER" "$saver" /s >/dev/null 2>&1 &
 pid=$!
-# The Windows process shows up as its own Linux process once Wine has
-# started it.
-winpid=
 for _ in $(seq 1 100); do
-  winpid=$(pgrep -f 'comet\.scr' | while read -r p; do [ "$p" != "$pid" ] && echo "$p"; done | tail -1)
-  [ -n "$winpid" ] && xdotool search --name '^Screen Saver$' >/dev/null 2>&1 && break
+  xdotool search --name '^Screen Saver$' >/dev/null 2>&1 && break
   sleep 0.1
 done
-ticks() { awk '{ print $14 + $15 }' "/proc/$winpid/stat" 2>/dev/null || echo 0; }
+ticks() { awk '{ print $14 + $15 }' "/proc/$pid/stat" 2>/dev/null || echo 0; }
 start_ticks=$(ticks)
 start_time=$(date +%s.%N)
 sleep 10
