@@ -72,4 +72,14 @@ void spanGeneral(const TriangleSetup &t, int y, int x0, int x1);
 
 int clampChannel(double v);
 
+// std::llround without the library call: the fraction of a double below
+// 2^52 is exact, so comparing it with one half rounds the same way.
+inline std::int64_t roundHalfAway(double v) {
+    std::int64_t whole = static_cast<std::int64_t>(v);
+    double fraction = v - static_cast<double>(whole);
+    if (fraction >= 0.5) return whole + 1;
+    if (fraction <= -0.5) return whole - 1;
+    return whole;
+}
+
 #endif

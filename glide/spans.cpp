@@ -124,12 +124,28 @@ bool spriteRow(const TriangleSetup &t, int y, int &x0, int &x1, bool trim, const
     return true;
 }
 
+// What the tables were last filled for: the two triangles of a sprite share
+// their u plane and columns, so the second reuses the first one's tables.
+struct ColumnsFilled {
+    bool valid;
+    std::int64_t at0, dx;
+    int from, to, texShift;
+};
+ColumnsFilled columnsFilled;
+
 void fillColumns(TriangleSetup &t) {
     const FixedPlane &u = t.fixedU;
+    bool rising = u.dx > 0;
+    t.columns = columnTable;
+    t.firstAtColumn = rising ? firstAtColumnTable : nullptr;
+    ColumnsFilled &last = columnsFilled;
+    if (last.valid && last.at0 == u.at0 && last.dx == u.dx && last.from == t.columnsFrom &&
+        last.to == t.columnsTo && last.texShift == t.texShift)
+        return;
+    last = ColumnsFilled{true, u.at0, u.dx, t.columnsFrom, t.columnsTo, t.texShift};
     int size = 1 << t.texShift;
     // While the columns rise, each one also ends the run of texel columns it
     // is the first to reach.
-    bool rising = u.dx > 0;
     int reached = 0;
     for (int x = t.columnsFrom; x < t.columnsTo; ++x) {
         std::int64_t value = u.at0 + x * u.dx;
@@ -142,8 +158,6 @@ void fillColumns(TriangleSetup &t) {
     }
     while (reached <= size)
         firstAtColumnTable[reached++] = t.columnsTo;
-    t.columns = columnTable;
-    t.firstAtColumn = rising ? firstAtColumnTable : nullptr;
 }
 
 #ifdef COMET_GLIDE_SIMD
@@ -179,22 +193,30 @@ inline Texels8 gather8(const std::uint32_t *line, const std::int32_t *column, in
                   _mm_setr_epi32(texels[4], texels[5], texels[6], texels[7]));
 }
 
-// The last block of a span may be short; it goes through a copy so the
-// vector loop never touches pixels outside the span.
-inline __m128i loadBlock(const std::uint16_t *p, int count) {
-    if (count == 8) return load8(p);
+// The last block of a span may be short. Where the row has eight pixels
+// from x it is still read whole and the lanes past the span are written back
+// as they were; at the row's end it goes through a copy, so the vector loop
+// never touches memory outside the row.
+inline __m128i loadBlock(const std::uint16_t *row, int x, int count) {
+    if (count == 8 || x + 8 <= DISPLAY_WIDTH) return load8(row + x);
     std::uint16_t part[8] = {0, 0, 0, 0, 0, 0, 0, 0};
     for (int k = 0; k < count; ++k)
-        part[k] = p[k];
+        part[k] = row[x + k];
     return load8(part);
 }
 
-inline void storeBlock(std::uint16_t *p, __m128i v, int count) {
-    if (count == 8) return store8(p, v);
+inline void storeBlock(std::uint16_t *row, int x, __m128i v, int count) {
+    if (count == 8) return store8(row + x, v);
+    if (x + 8 <= DISPLAY_WIDTH) {
+        __m128i inside = _mm_cmplt_epi16(_mm_setr_epi16(0, 1, 2, 3, 4, 5, 6, 7),
+                                         _mm_set1_epi16(static_cast<short>(count)));
+        __m128i before = load8(row + x);
+        return store8(row + x, _mm_or_si128(_mm_and_si128(inside, v), _mm_andnot_si128(inside, before)));
+    }
     std::uint16_t part[8];
     store8(part, v);
     for (int k = 0; k < count; ++k)
-        p[k] = part[k];
+        row[x + k] = part[k];
 }
 
 inline int blockCount(int x, int x1) {
@@ -226,7 +248,7 @@ void spanGouraud(const TriangleSetup &t, int y, int x0, int x1) {
     Dither8 d = dither8(ditherCache[y & 3], row, x0);
     Steps8 sr = steps8(c.r.step), sg = steps8(c.g.step), sb = steps8(c.b.step);
     for (int x = x0; x < x1; x += 8) {
-        storeBlock(p + x,
+        storeBlock(p, x,
                    pack565x8(channel8(c.r.value, sr), channel8(c.g.value, sg), channel8(c.b.value, sb), d),
                    blockCount(x, x1));
         stepColour8(c);
@@ -253,8 +275,8 @@ void spanAddFlat(const TriangleSetup &t, int y, int x0, int x1) {
     for (int x = x0; x < x1; x += 8) {
         int count = blockCount(x, x1);
         __m128i alpha = channel8(a.value, sa);
-        storeBlock(p + x,
-                   add565x8(loadBlock(p + x, count), mul255x8(channel8(c.r.value, sr), alpha),
+        storeBlock(p, x,
+                   add565x8(loadBlock(p, x, count), mul255x8(channel8(c.r.value, sr), alpha),
                             mul255x8(channel8(c.g.value, sg), alpha),
                             mul255x8(channel8(c.b.value, sb), alpha), d),
                    count);
@@ -284,8 +306,8 @@ void spanAddTexture(const TriangleSetup &t, int y, int x0, int x1) {
         int count = blockCount(x, x1);
         Texels8 tx = fetch8(t, tw, count);
         if (transparent8(tx)) continue;
-        storeBlock(p + x,
-                   add565x8(loadBlock(p + x, count), mul255x8(tx.r, tx.a), mul255x8(tx.g, tx.a),
+        storeBlock(p, x,
+                   add565x8(loadBlock(p, x, count), mul255x8(tx.r, tx.a), mul255x8(tx.g, tx.a),
                             mul255x8(tx.b, tx.a), d),
                    count);
     }
@@ -320,8 +342,8 @@ void spanAddTint(const TriangleSetup &t, int y, int x0, int x1) {
         if (transparent8(tx)) continue;
         __m128i r = mul255x8(tx.r, tintR), g = mul255x8(tx.g, tintG), b = mul255x8(tx.b, tintB);
         storeBlock(
-            p + x,
-            add565x8(loadBlock(p + x, count), mul255x8(r, tx.a), mul255x8(g, tx.a), mul255x8(b, tx.a), d),
+            p, x,
+            add565x8(loadBlock(p, x, count), mul255x8(r, tx.a), mul255x8(g, tx.a), mul255x8(b, tx.a), d),
             count);
     }
 #else
@@ -351,8 +373,8 @@ void spanAddTextureSprite(const TriangleSetup &t, int y, int x0, int x1) {
         int count = blockCount(x, x1);
         Texels8 tx = gather8(line, column + x, count);
         if (transparent8(tx)) continue;
-        storeBlock(p + x,
-                   add565x8(loadBlock(p + x, count), mul255x8(tx.r, tx.a), mul255x8(tx.g, tx.a),
+        storeBlock(p, x,
+                   add565x8(loadBlock(p, x, count), mul255x8(tx.r, tx.a), mul255x8(tx.g, tx.a),
                             mul255x8(tx.b, tx.a), d),
                    count);
     }
@@ -385,8 +407,8 @@ void spanAddTintSprite(const TriangleSetup &t, int y, int x0, int x1) {
         if (transparent8(tx)) continue;
         __m128i r = mul255x8(tx.r, vr), g = mul255x8(tx.g, vg), b = mul255x8(tx.b, vb);
         storeBlock(
-            p + x,
-            add565x8(loadBlock(p + x, count), mul255x8(r, tx.a), mul255x8(g, tx.a), mul255x8(b, tx.a), d),
+            p, x,
+            add565x8(loadBlock(p, x, count), mul255x8(r, tx.a), mul255x8(g, tx.a), mul255x8(b, tx.a), d),
             count);
     }
 #else
@@ -415,7 +437,7 @@ void spanOpaqueTint(const TriangleSetup &t, int y, int x0, int x1) {
     for (int x = x0; x < x1; x += 8) {
         int count = blockCount(x, x1);
         Texels8 tx = fetch8(t, tw, count);
-        storeBlock(p + x,
+        storeBlock(p, x,
                    pack565x8(mul255x8(tx.r, channel8(c.r.value, sr)), mul255x8(tx.g, channel8(c.g.value, sg)),
                              mul255x8(tx.b, channel8(c.b.value, sb)), d),
                    count);
@@ -465,16 +487,6 @@ Source classify(const CombineState &c) {
 
 Plane flat(int value) {
     return Plane{static_cast<double>(value), 0.0, 0.0};
-}
-
-// std::llround without the library call: the fraction of a double below
-// 2^52 is exact, so comparing it with one half rounds the same way.
-std::int64_t roundHalfAway(double v) {
-    std::int64_t whole = static_cast<std::int64_t>(v);
-    double fraction = v - static_cast<double>(whole);
-    if (fraction >= 0.5) return whole + 1;
-    if (fraction <= -0.5) return whole - 1;
-    return whole;
 }
 
 // Planes in 16.16 for the span loops; a plane too steep or too far out for

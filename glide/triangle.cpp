@@ -27,8 +27,8 @@ std::int64_t floorDiv(std::int64_t a, std::int64_t b) {
 
 bool snap(const GrVertex *v, SnappedVertex &out) {
     if (!(std::fabs(v->x) <= COORDINATE_LIMIT) || !(std::fabs(v->y) <= COORDINATE_LIMIT)) return false;
-    out.x = std::llround(static_cast<double>(v->x) * SUBPIXELS);
-    out.y = std::llround(static_cast<double>(v->y) * SUBPIXELS);
+    out.x = roundHalfAway(static_cast<double>(v->x) * SUBPIXELS);
+    out.y = roundHalfAway(static_cast<double>(v->y) * SUBPIXELS);
     out.v = v;
     return true;
 }
