@@ -1,0 +1,52 @@
+// Run modes that end without a window, and the platform family, in Wine's
+// default mode (the Windows NT family).
+#include "host/saver_host.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+int dispatch(const char *tail) {
+    return dispatchMode(GetModuleHandleA(NULL), NULL, tail, SW_SHOWNORMAL);
+}
+
+// The number of a window that existed once and exists no more.
+DWORD goneWindowNumber() {
+    HWND window = CreateWindowExA(0, "STATIC", "gone", WS_POPUP, 0, 0, 10, 10, NULL, NULL, NULL, NULL);
+    DWORD number = static_cast<DWORD>(reinterpret_cast<ULONG_PTR>(window));
+    DestroyWindow(window);
+    return number;
+}
+
+TEST(DefaultFamily, DispatchStoresTheInstanceAndFindsNoWin95Family) {
+    HINSTANCE instance = GetModuleHandleA(NULL);
+    saverHost.isWin95Family = true;
+    EXPECT_EQ(dispatchMode(instance, NULL, "/x", SW_SHOWNORMAL), -1);
+    EXPECT_EQ(saverHost.instance, instance);
+    EXPECT_FALSE(saverHost.isWin95Family);
+}
+
+TEST(DefaultFamily, TailsThatNameNoUsableModeGiveMinusOne) {
+    const std::string gone = "/p " + std::to_string(goneWindowNumber());
+    const char *tails[] = {
+        "/x",
+        "/1",
+        "/\ts",
+        "\xe9",
+        "/p",
+        "/p 0",
+        "/p:1234",
+        "/l 0",
+        "/p 4294967296",
+        gone.c_str(),
+        // The password change exists only on the Windows 95 family.
+        "/a",
+        "/A 1234",
+    };
+    for (const char *tail : tails)
+        EXPECT_EQ(dispatch(tail), -1) << "tail: " << tail;
+}
+
+} // namespace
