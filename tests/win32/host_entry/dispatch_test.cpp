@@ -49,4 +49,26 @@ TEST(DefaultFamily, TailsThatNameNoUsableModeGiveMinusOne) {
         EXPECT_EQ(dispatch(tail), -1) << "tail: " << tail;
 }
 
+bool previewChildSeen;
+
+// Ends the preview the way the display settings do: by destroying its parent.
+void CALLBACK closePreviewParent(HWND parent, UINT, UINT_PTR, DWORD) {
+    previewChildSeen = FindWindowExA(parent, NULL, "WindowsScreenSaverClass", "Preview") != NULL;
+    DestroyWindow(parent);
+}
+
+TEST(DefaultFamily, PreviewRunsInsideTheWindowThatAWrappedHandleNames) {
+    HWND parent =
+        CreateWindowExA(0, "STATIC", "preview parent", WS_POPUP, 0, 0, 160, 120, NULL, NULL, NULL, NULL);
+    ASSERT_NE(parent, nullptr);
+    // Three times 2^32 above the window's number: the handle wraps back onto it.
+    unsigned long long number = static_cast<DWORD>(reinterpret_cast<ULONG_PTR>(parent)) + (3ull << 32);
+    const std::string tail = "/l " + std::to_string(number);
+    previewChildSeen = false;
+    SetTimer(parent, 1, 300, closePreviewParent);
+    EXPECT_EQ(dispatch(tail.c_str()), 0);
+    EXPECT_TRUE(previewChildSeen);
+    EXPECT_FALSE(IsWindow(parent));
+}
+
 } // namespace

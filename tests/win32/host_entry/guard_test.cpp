@@ -78,22 +78,23 @@ LRESULT CALLBACK faultingWindowProc(HWND window, UINT message, WPARAM wParam, LP
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-// A message loop whose window procedure faults on the first message.
+const char FAULTING_CLASS[] = "GuardTestFaultingWindow";
+
+// A message loop whose window procedure faults on the first message. It ends
+// when the queue is empty, so that nothing is left behind for later tests.
 int faultsInsideAMessageLoop(const char *) {
     WNDCLASSA windowClass = {};
     windowClass.lpfnWndProc = faultingWindowProc;
     windowClass.hInstance = GetModuleHandleA(NULL);
-    windowClass.lpszClassName = "GuardTestFaultingWindow";
+    windowClass.lpszClassName = FAULTING_CLASS;
     RegisterClassA(&windowClass);
-    HWND window = CreateWindowExA(0, windowClass.lpszClassName, "", WS_POPUP, 0, 0, 10, 10, NULL, NULL,
+    HWND window = CreateWindowExA(0, FAULTING_CLASS, "", WS_POPUP, 0, 0, 10, 10, NULL, NULL,
                                   windowClass.hInstance, NULL);
     PostMessageA(window, WM_APP, 0, 0);
-    PostMessageA(window, WM_QUIT, 0, 0);
     MSG message;
-    while (GetMessageA(&message, NULL, 0, 0) > 0)
+    while (PeekMessageA(&message, NULL, 0, 0, PM_REMOVE))
         DispatchMessageA(&message);
     pastTheFault = true;
-    DestroyWindow(window);
     return 9;
 }
 
@@ -136,6 +137,7 @@ TEST_F(ExceptionGuard, CoversTheWindowProceduresOfAMessageLoopInsideTheMode) {
     EXPECT_EQ(runGuarded(faultsInsideAMessageLoop, nullptr), -1);
     EXPECT_FALSE(pastTheFault);
     EXPECT_EQ(filterRecord.lastCode, static_cast<DWORD>(EXCEPTION_ACCESS_VIOLATION));
+    DestroyWindow(FindWindowA(FAULTING_CLASS, NULL));
 }
 
 } // namespace
