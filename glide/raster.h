@@ -44,7 +44,8 @@ struct TriangleSetup {
     // When those columns rise with x: for c = 0..size, the first screen
     // column whose texel column is at least c (columnsTo if none); else null.
     const std::int32_t *firstAtColumn;
-    bool flatColour; // colour planes constant and inside 0..255
+    bool flatColour;                   // colour planes constant and inside 0..255
+    const std::uint8_t *ditherRows[4]; // by y & 3
     std::uint16_t *target;
     SpanFn span;
 };

@@ -186,6 +186,11 @@ inline Texels8 fetch8(const TriangleSetup &t, TexWalk &tw, int count) {
 }
 
 inline Texels8 gather8(const std::uint32_t *line, const std::int32_t *column, int count) {
+    if (count == 8)
+        return split8(_mm_setr_epi32(static_cast<int>(line[column[0]]), static_cast<int>(line[column[1]]),
+                                     static_cast<int>(line[column[2]]), static_cast<int>(line[column[3]])),
+                      _mm_setr_epi32(static_cast<int>(line[column[4]]), static_cast<int>(line[column[5]]),
+                                     static_cast<int>(line[column[6]]), static_cast<int>(line[column[7]])));
     std::uint32_t texels[8] = {0, 0, 0, 0, 0, 0, 0, 0};
     for (int k = 0; k < count; ++k)
         texels[k] = line[column[k]];
@@ -242,7 +247,7 @@ inline std::uint16_t addPixel(std::uint16_t dst, int r, int g, int b, int d) {
 void spanGouraud(const TriangleSetup &t, int y, int x0, int x1) {
     ColourWalk c;
     if (!walkColour(t, x0, y, x1 - x0, c)) return spanGeneral(t, y, x0, x1);
-    const std::uint8_t *row = ditherRow(y);
+    const std::uint8_t *row = t.ditherRows[y & 3];
     std::uint16_t *p = t.target + y * DISPLAY_WIDTH;
 #ifdef COMET_GLIDE_SIMD
     Dither8 d = dither8(ditherCache[y & 3], row, x0);
@@ -267,7 +272,7 @@ void spanAddFlat(const TriangleSetup &t, int y, int x0, int x1) {
     ColourWalk c;
     Walk a;
     if (!walkColour(t, x0, y, n, c) || !walkChannel(t.fixedA, x0, y, n, a)) return spanGeneral(t, y, x0, x1);
-    const std::uint8_t *row = ditherRow(y);
+    const std::uint8_t *row = t.ditherRows[y & 3];
     std::uint16_t *p = t.target + y * DISPLAY_WIDTH;
 #ifdef COMET_GLIDE_SIMD
     Dither8 d = dither8(ditherCache[y & 3], row, x0);
@@ -298,7 +303,7 @@ void spanAddFlat(const TriangleSetup &t, int y, int x0, int x1) {
 void spanAddTexture(const TriangleSetup &t, int y, int x0, int x1) {
     TexWalk tw;
     if (!walkTexture(t, x0, y, x1 - x0, tw)) return spanGeneral(t, y, x0, x1);
-    const std::uint8_t *row = ditherRow(y);
+    const std::uint8_t *row = t.ditherRows[y & 3];
     std::uint16_t *p = t.target + y * DISPLAY_WIDTH;
 #ifdef COMET_GLIDE_SIMD
     Dither8 d = dither8(ditherCache[y & 3], row, x0);
@@ -328,7 +333,7 @@ void spanAddTint(const TriangleSetup &t, int y, int x0, int x1) {
     TexWalk tw;
     ColourWalk c;
     if (!walkTexture(t, x0, y, n, tw) || !walkColour(t, x0, y, n, c)) return spanGeneral(t, y, x0, x1);
-    const std::uint8_t *row = ditherRow(y);
+    const std::uint8_t *row = t.ditherRows[y & 3];
     std::uint16_t *p = t.target + y * DISPLAY_WIDTH;
 #ifdef COMET_GLIDE_SIMD
     Dither8 d = dither8(ditherCache[y & 3], row, x0);
@@ -364,7 +369,7 @@ void spanAddTint(const TriangleSetup &t, int y, int x0, int x1) {
 void spanAddTextureSprite(const TriangleSetup &t, int y, int x0, int x1) {
     const std::uint32_t *line;
     if (!spriteRow(t, y, x0, x1, true, line)) return spanAddTexture(t, y, x0, x1);
-    const std::uint8_t *row = ditherRow(y);
+    const std::uint8_t *row = t.ditherRows[y & 3];
     std::uint16_t *p = t.target + y * DISPLAY_WIDTH;
     const std::int32_t *column = t.columns;
 #ifdef COMET_GLIDE_SIMD
@@ -392,7 +397,7 @@ void spanAddTextureSprite(const TriangleSetup &t, int y, int x0, int x1) {
 void spanAddTintSprite(const TriangleSetup &t, int y, int x0, int x1) {
     const std::uint32_t *line;
     if (!spriteRow(t, y, x0, x1, true, line)) return spanAddTint(t, y, x0, x1);
-    const std::uint8_t *row = ditherRow(y);
+    const std::uint8_t *row = t.ditherRows[y & 3];
     std::uint16_t *p = t.target + y * DISPLAY_WIDTH;
     const std::int32_t *column = t.columns;
     int tintR = static_cast<int>(t.fixedR.at0 >> 16), tintG = static_cast<int>(t.fixedG.at0 >> 16),
@@ -429,7 +434,7 @@ void spanOpaqueTint(const TriangleSetup &t, int y, int x0, int x1) {
     TexWalk tw;
     ColourWalk c;
     if (!walkTexture(t, x0, y, n, tw) || !walkColour(t, x0, y, n, c)) return spanGeneral(t, y, x0, x1);
-    const std::uint8_t *row = ditherRow(y);
+    const std::uint8_t *row = t.ditherRows[y & 3];
     std::uint16_t *p = t.target + y * DISPLAY_WIDTH;
 #ifdef COMET_GLIDE_SIMD
     Dither8 d = dither8(ditherCache[y & 3], row, x0);
@@ -547,6 +552,8 @@ void chooseSpanLoop(TriangleSetup &t) {
     const GlideDevice &d = glideDevice;
     t.span = spanGeneral;
     if (!specialisedSpanLoops || t.perspective || t.fog != 0) return;
+    for (int k = 0; k < 4; ++k)
+        t.ditherRows[k] = ditherRow(k);
     bool opaque = d.blendSrc == GR_BLEND_ONE && d.blendDst == GR_BLEND_ZERO;
     bool additive = d.blendSrc == GR_BLEND_SRC_ALPHA && d.blendDst == GR_BLEND_ONE;
     const TextureCombine &tc = d.textureCombine;

@@ -75,13 +75,14 @@ inline __m128i pack565x8(__m128i r, __m128i g, __m128i b, const Dither8 &d) {
 }
 
 // Adds a contribution to eight 565 pixels, saturating each channel at 255.
+// Widening a field f of n bits repeats its top bits below it, which is
+// floor(f * (1 + 2^-n) * 2^(8-n)); with the field moved to the top of the lane
+// that is one high multiply.
 inline __m128i add565x8(__m128i dst, __m128i r, __m128i g, __m128i b, const Dither8 &d) {
-    __m128i r5 = _mm_srli_epi16(dst, 11);
-    __m128i g6 = _mm_and_si128(_mm_srli_epi16(dst, 5), _mm_set1_epi16(63));
-    __m128i b5 = _mm_and_si128(dst, _mm_set1_epi16(31));
-    __m128i dr = _mm_or_si128(_mm_slli_epi16(r5, 3), _mm_srli_epi16(r5, 2));
-    __m128i dg = _mm_or_si128(_mm_slli_epi16(g6, 2), _mm_srli_epi16(g6, 4));
-    __m128i db = _mm_or_si128(_mm_slli_epi16(b5, 3), _mm_srli_epi16(b5, 2));
+    __m128i dr =
+        _mm_mulhi_epu16(_mm_and_si128(dst, _mm_set1_epi16(static_cast<short>(0xF800))), _mm_set1_epi16(264));
+    __m128i dg = _mm_mulhi_epu16(_mm_slli_epi16(_mm_srli_epi16(dst, 5), 10), _mm_set1_epi16(260));
+    __m128i db = _mm_mulhi_epu16(_mm_slli_epi16(dst, 11), _mm_set1_epi16(264));
     __m128i top = _mm_set1_epi16(255);
     return pack565x8(_mm_min_epi16(_mm_add_epi16(dr, r), top), _mm_min_epi16(_mm_add_epi16(dg, g), top),
                      _mm_min_epi16(_mm_add_epi16(db, b), top), d);
