@@ -86,12 +86,6 @@ inline void stepColour(ColourWalk &c) {
     c.b.value += c.b.step;
 }
 
-inline void stepColour8(ColourWalk &c) {
-    c.r.value += 8 * c.r.step;
-    c.g.value += 8 * c.g.step;
-    c.b.value += 8 * c.b.step;
-}
-
 std::int32_t columnTable[DISPLAY_WIDTH];
 std::int32_t firstAtColumnTable[MAX_TEXTURE_EDGE + 1];
 
@@ -251,12 +245,10 @@ void spanGouraud(const TriangleSetup &t, int y, int x0, int x1) {
     std::uint16_t *p = t.target + y * DISPLAY_WIDTH;
 #ifdef COMET_GLIDE_SIMD
     Dither8 d = dither8(ditherCache[y & 3], row, x0);
-    Steps8 sr = steps8(c.r.step), sg = steps8(c.g.step), sb = steps8(c.b.step);
+    Walk8 wr = walk8(c.r.value, c.r.step), wg = walk8(c.g.value, c.g.step), wb = walk8(c.b.value, c.b.step);
     for (int x = x0; x < x1; x += 8) {
-        storeBlock(p, x,
-                   pack565x8(channel8(c.r.value, sr), channel8(c.g.value, sg), channel8(c.b.value, sb), d),
-                   blockCount(x, x1));
-        stepColour8(c);
+        __m128i r = next8(wr), g = next8(wg), b = next8(wb);
+        storeBlock(p, x, pack565x8(r, g, b, d), blockCount(x, x1));
     }
 #else
     for (int x = x0; x < x1; ++x) {
@@ -276,17 +268,15 @@ void spanAddFlat(const TriangleSetup &t, int y, int x0, int x1) {
     std::uint16_t *p = t.target + y * DISPLAY_WIDTH;
 #ifdef COMET_GLIDE_SIMD
     Dither8 d = dither8(ditherCache[y & 3], row, x0);
-    Steps8 sr = steps8(c.r.step), sg = steps8(c.g.step), sb = steps8(c.b.step), sa = steps8(a.step);
+    Walk8 wr = walk8(c.r.value, c.r.step), wg = walk8(c.g.value, c.g.step), wb = walk8(c.b.value, c.b.step),
+          wa = walk8(a.value, a.step);
     for (int x = x0; x < x1; x += 8) {
         int count = blockCount(x, x1);
-        __m128i alpha = channel8(a.value, sa);
-        storeBlock(p, x,
-                   add565x8(loadBlock(p, x, count), mul255x8(channel8(c.r.value, sr), alpha),
-                            mul255x8(channel8(c.g.value, sg), alpha),
-                            mul255x8(channel8(c.b.value, sb), alpha), d),
-                   count);
-        stepColour8(c);
-        a.value += 8 * a.step;
+        __m128i alpha = next8(wa), r = next8(wr), g = next8(wg), b = next8(wb);
+        storeBlock(
+            p, x,
+            add565x8(loadBlock(p, x, count), mul255x8(r, alpha), mul255x8(g, alpha), mul255x8(b, alpha), d),
+            count);
     }
 #else
     for (int x = x0; x < x1; ++x) {
@@ -337,12 +327,10 @@ void spanAddTint(const TriangleSetup &t, int y, int x0, int x1) {
     std::uint16_t *p = t.target + y * DISPLAY_WIDTH;
 #ifdef COMET_GLIDE_SIMD
     Dither8 d = dither8(ditherCache[y & 3], row, x0);
-    Steps8 sr = steps8(c.r.step), sg = steps8(c.g.step), sb = steps8(c.b.step);
+    Walk8 wr = walk8(c.r.value, c.r.step), wg = walk8(c.g.value, c.g.step), wb = walk8(c.b.value, c.b.step);
     for (int x = x0; x < x1; x += 8) {
         int count = blockCount(x, x1);
-        __m128i tintR = channel8(c.r.value, sr), tintG = channel8(c.g.value, sg),
-                tintB = channel8(c.b.value, sb);
-        stepColour8(c);
+        __m128i tintR = next8(wr), tintG = next8(wg), tintB = next8(wb);
         Texels8 tx = fetch8(t, tw, count);
         if (transparent8(tx)) continue;
         __m128i r = mul255x8(tx.r, tintR), g = mul255x8(tx.g, tintG), b = mul255x8(tx.b, tintB);
@@ -438,15 +426,12 @@ void spanOpaqueTint(const TriangleSetup &t, int y, int x0, int x1) {
     std::uint16_t *p = t.target + y * DISPLAY_WIDTH;
 #ifdef COMET_GLIDE_SIMD
     Dither8 d = dither8(ditherCache[y & 3], row, x0);
-    Steps8 sr = steps8(c.r.step), sg = steps8(c.g.step), sb = steps8(c.b.step);
+    Walk8 wr = walk8(c.r.value, c.r.step), wg = walk8(c.g.value, c.g.step), wb = walk8(c.b.value, c.b.step);
     for (int x = x0; x < x1; x += 8) {
         int count = blockCount(x, x1);
         Texels8 tx = fetch8(t, tw, count);
-        storeBlock(p, x,
-                   pack565x8(mul255x8(tx.r, channel8(c.r.value, sr)), mul255x8(tx.g, channel8(c.g.value, sg)),
-                             mul255x8(tx.b, channel8(c.b.value, sb)), d),
-                   count);
-        stepColour8(c);
+        __m128i r = next8(wr), g = next8(wg), b = next8(wb);
+        storeBlock(p, x, pack565x8(mul255x8(tx.r, r), mul255x8(tx.g, g), mul255x8(tx.b, b), d), count);
     }
 #else
     for (int x = x0; x < x1; ++x) {

@@ -39,22 +39,32 @@ inline Dither8 dither8(DitherRow8 &cache, const std::uint8_t *row, int x0) {
     return cache.phase[x0 & 3];
 }
 
-// Offsets k * step for lanes 0..3 and 4..7 of a 16.16 walk.
-struct Steps8 {
-    __m128i low, high;
+// A 16.16 walk over eight lanes, lane k at value + k * step, advanced a
+// block at a time. Lanes past the end of a span may wrap; they are never
+// stored, so the arithmetic wraps on purpose instead of overflowing.
+struct Walk8 {
+    __m128i low, high, advance;
 };
 
-inline Steps8 steps8(std::int32_t step) {
-    if (step == 0) return Steps8{_mm_setzero_si128(), _mm_setzero_si128()};
-    return Steps8{_mm_setr_epi32(0, step, 2 * step, 3 * step),
-                  _mm_setr_epi32(4 * step, 5 * step, 6 * step, 7 * step)};
+inline std::int32_t wrapped(std::int32_t value, std::int32_t step, int k) {
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(value) +
+                                     static_cast<std::uint32_t>(step) * static_cast<std::uint32_t>(k));
 }
 
-// Integer parts of value + k * step, k = 0..7, as 16-bit lanes.
-inline __m128i channel8(std::int32_t value, const Steps8 &s) {
-    __m128i v = _mm_set1_epi32(value);
-    return _mm_packs_epi32(_mm_srai_epi32(_mm_add_epi32(v, s.low), 16),
-                           _mm_srai_epi32(_mm_add_epi32(v, s.high), 16));
+inline Walk8 walk8(std::int32_t value, std::int32_t step) {
+    return Walk8{
+        _mm_setr_epi32(value, wrapped(value, step, 1), wrapped(value, step, 2), wrapped(value, step, 3)),
+        _mm_setr_epi32(wrapped(value, step, 4), wrapped(value, step, 5), wrapped(value, step, 6),
+                       wrapped(value, step, 7)),
+        _mm_set1_epi32(wrapped(0, step, 8))};
+}
+
+// Integer parts of the eight lanes as 16-bit lanes, then on to the next block.
+inline __m128i next8(Walk8 &w) {
+    __m128i v = _mm_packs_epi32(_mm_srai_epi32(w.low, 16), _mm_srai_epi32(w.high, 16));
+    w.low = _mm_add_epi32(w.low, w.advance);
+    w.high = _mm_add_epi32(w.high, w.advance);
+    return v;
 }
 
 // div255's (x + (x >> 8)) >> 8 equals (x * 257) >> 16 for 16-bit x: one
