@@ -15,6 +15,7 @@ const char DISPLAY_CLASS_NAME[] = "CometGlideDisplay";
 
 struct DisplayWindowState {
     HWND window;
+    HWND lastForeground;
     bool paced;
     bool hasFrame;
     SwapClock clock;
@@ -157,9 +158,22 @@ void keepOnTop() {
     HWND above = GetWindow(displayState.window, GW_HWNDPREV);
     while (above && !IsWindowVisible(above))
         above = GetWindow(above, GW_HWNDPREV);
-    if (above)
+    HWND foreground = GetForegroundWindow();
+    bool newForeground = foreground != displayState.lastForeground;
+    displayState.lastForeground = foreground;
+    if (above) {
         SetWindowPos(displayState.window, HWND_TOPMOST, 0, 0, 0, 0,
                      SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE | SWP_NOOWNERZORDER);
+    } else if (newForeground && foreground && foreground != displayState.window) {
+        // A window shown after we were created can end up above us on the
+        // screen while the system's order still lists us first (Wine: a
+        // window mapped after ours): step down and back up, so the order is
+        // applied to the screen again.
+        SetWindowPos(displayState.window, HWND_NOTOPMOST, 0, 0, 0, 0,
+                     SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE | SWP_NOOWNERZORDER);
+        SetWindowPos(displayState.window, HWND_TOPMOST, 0, 0, 0, 0,
+                     SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE | SWP_NOOWNERZORDER);
+    }
 }
 
 // Only our own window's messages: input and everything else queued for the
@@ -187,6 +201,7 @@ bool platformDisplayOpen() {
                         WS_POPUP, 0, 0, width, height, nullptr, nullptr, instance, nullptr);
     if (!window) return false;
     displayState.window = window;
+    displayState.lastForeground = GetForegroundWindow();
     makeTransparentToInput(window);
     SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
     HDC dc = GetDC(window);
