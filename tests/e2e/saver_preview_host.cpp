@@ -2,7 +2,8 @@
 // handle goes to the saver's /p switch. It writes "shoot.now" in its working
 // folder once the preview has had time to paint, waits for "shot.done",
 // destroys its window and exits with the saver's exit code (200 when the
-// saver did not end, 201 when it could not be started).
+// saver did not end, 201 when it could not be started, 203 when no preview
+// window of the host's client size was made inside the host).
 #include <string>
 #include <windows.h>
 
@@ -40,6 +41,10 @@ int main(int argc, char **argv) {
     if (!CreateProcessA(NULL, &command[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, &process)) return 201;
 
     pumpFor(3000, NULL);
+    HWND preview = FindWindowExA(host, NULL, "WindowsScreenSaverClass", "Preview");
+    RECT client = {};
+    bool previewFits =
+        preview && GetClientRect(preview, &client) && client.right == 320 && client.bottom == 240;
     CloseHandle(CreateFileA("shoot.now", GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL));
     pumpFor(20000, "shot.done");
     DestroyWindow(host);
@@ -52,5 +57,5 @@ int main(int argc, char **argv) {
         TerminateProcess(process.hProcess, 1);
     CloseHandle(process.hProcess);
     CloseHandle(process.hThread);
-    return static_cast<int>(code);
+    return previewFits ? static_cast<int>(code) : 203;
 }
