@@ -3,11 +3,11 @@
 #ifndef COMET_DISPLAY_H
 #define COMET_DISPLAY_H
 
+#include "display/render_state.h"
 #include "display/texture_slots.h"
 #include <windows.h>
 
 bool loadTextures(HINSTANCE instance);
-void setRenderState();
 void playLogoIntro();
 bool initDisplayAndScene(HINSTANCE instance);
 void shutdownDisplay();

@@ -1,4 +1,5 @@
-#include "display/display.h"
+#include "display/render_state.h"
+#include "glide/glide.h"
 
 void setRenderState() {
     GrFog_t fogTable[GR_FOG_TABLE_SIZE];

@@ -1,4 +1,5 @@
 #include "tests/native/scene/frame_device.h"
+#include "display/render_state.h"
 #include "display/texture_slots.h"
 #include <cmath>
 #include <cstdio>
@@ -82,18 +83,7 @@ bool openFrameDevice(FlareShape shape) {
         address += grTexTextureMemRequired(GR_MIPMAPLEVELMASK_BOTH, &slot.info);
     }
 
-    static GrFog_t fogTable[GR_FOG_TABLE_SIZE];
-    grBufferClear(0, 0, 0);
-    grRenderBuffer(GR_BUFFER_BACKBUFFER);
-    grClipWindow(0, 0, 640, 480);
-    grConstantColorValue(0);
-    grDitherMode(GR_DITHER_4x4);
-    guFogGenerateLinear(fogTable, 0.0f, 1000.0f);
-    grFogTable(fogTable);
-    grFogColorValue(0x000F000F);
-    grFogMode(GR_FOG_WITH_TABLE);
-    grTexCombine(GR_TMU0, GR_COMBINE_FUNCTION_LOCAL, GR_COMBINE_FACTOR_NONE, GR_COMBINE_FUNCTION_LOCAL,
-                 GR_COMBINE_FACTOR_NONE, FXFALSE, FXFALSE);
+    setRenderState();
     grConstantColorValue(0x1F000000);
     return true;
 }
