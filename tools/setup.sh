@@ -20,7 +20,6 @@ if [ "$(id -u)" -ne 0 ]; then
   exit 1
 fi
 echo "setup: installing ${missing[*]}"
-dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
 export DEBIAN_FRONTEND=noninteractive
 apt-get update -qq
 apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
