@@ -2,6 +2,7 @@
 // the dialog's maximum and with a very large field. The pairs with Percent 0
 // and with no stars separate the cost of the big stars and of the star
 // points; BM_FrameBackground is the two bands and the swap alone.
+#include "display/render_state.h"
 #include "display/texture_slots.h"
 #include "scene/scene.h"
 #include <benchmark/benchmark.h>
@@ -42,16 +43,7 @@ void openDisplay() {
     loadGlowFlare(flareSlots[0], flareTexels[0], 0x00FFFFFF, address);
     address += grTexTextureMemRequired(GR_MIPMAPLEVELMASK_BOTH, &flareSlots[0].info);
     loadGlowFlare(flareSlots[1], flareTexels[1], 0x00FF2000, address);
-    static GrFog_t fogTable[GR_FOG_TABLE_SIZE];
-    grRenderBuffer(GR_BUFFER_BACKBUFFER);
-    grClipWindow(0, 0, 640, 480);
-    grDitherMode(GR_DITHER_4x4);
-    guFogGenerateLinear(fogTable, 0.0f, 1000.0f);
-    grFogTable(fogTable);
-    grFogColorValue(0x000F000F);
-    grFogMode(GR_FOG_WITH_TABLE);
-    grTexCombine(GR_TMU0, GR_COMBINE_FUNCTION_LOCAL, GR_COMBINE_FACTOR_NONE, GR_COMBINE_FUNCTION_LOCAL,
-                 GR_COMBINE_FACTOR_NONE, FXFALSE, FXFALSE);
+    setRenderState();
     prepareVertexTemplates();
     grGlideShamelessPlug(FXTRUE);
     grConstantColorValue(0x1F000000);
